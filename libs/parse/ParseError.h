@@ -1,0 +1,59 @@
+#ifndef PARSING_PARSEERROR_H
+#define PARSING_PARSEERROR_H
+
+#include <string>
+
+#include "_I_Errno.h"
+
+namespace parsing {
+
+enum ParseErrorType {
+    Success = 0,
+    Syntax = 1,
+    Semantic = 2,
+    Type = 3,
+    Link = 4,
+    Init = 5,
+    SemAction = 6,
+    warning = 7,
+    info = 8
+};
+
+// One diagnostic: a finding about a program file (collected by the file's
+// Parser) or an internal fault of the runtime (thrown by value). The fields
+// are public because the makers stamp _source and _line directly.
+class ParseError : public capi::interfaces::_I_Errno {
+public:
+    std::wstring txt;
+    Int4 id;
+    Int1 _type;
+    std::wstring _source;
+    Int4 _line;
+    bool _stop;
+    bool _reject;
+
+    // A null text makes an empty message. The diagnostic is unstamped:
+    // _source stays empty, so format() prints no location.
+    ParseError(int code, const wchar_t* text, int type, bool stop, bool reject);
+    ParseError(const ParseError&) = default;
+    ParseError& operator=(const ParseError&) = default;
+    ~ParseError() override;
+
+    Int4 code() const override { return id; }
+    Int1 type() const { return _type; }
+    bool stop() const { return _stop; }
+    bool reject() const { return _reject; }
+    const std::wstring& describe() const override { return txt; }
+    const std::wstring& describe(capi::interfaces::_I_Language&) const override {
+        return describe();
+    }
+    const std::wstring& source() const { return _source; }
+    Int4 line() const { return _line; }
+
+    // The one-line text of the diagnostic, gcc style: "src:line: error: syntax:msg".
+    std::wstring& format(std::wstring& out) const;
+};
+
+} // namespace parsing
+
+#endif
