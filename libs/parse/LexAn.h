@@ -1,0 +1,136 @@
+#ifndef PARSING_LEXAN_H
+#define PARSING_LEXAN_H
+
+#include <string>
+#include <vector>
+
+#include "ParseAction.h"
+#include "ParsingTable.h"
+#include "_I_Scanner.h"
+
+namespace parsing {
+
+class SimpleParsingTable;
+
+// A lexer action: called when the stage reduces a production whose row names
+// it, with the reduce action (value = the id the production emits), the token
+// text (which it may change) and the stage's context. It returns the id to
+// deliver. Productions keep it as untyped_action; the stage casts it back to
+// this exact type before calling it.
+typedef int (*lexer_action_fn)(ParseAction& action, std::wstring& text, void* context);
+
+// One symbol on the stage's automaton stack or push-back stack: the state
+// reached after it, its id and its text. The start entry is {0, 0, empty}.
+struct stack_entry {
+    int state;
+    int token;
+    std::wstring value;
+};
+
+// One table-driven lexical stage: runs the automaton of a lexical grammar over
+// the symbols of its upstream scanner and delivers the longest accepted prefix
+// as one token. What begins no token is passed on unchanged. The stage keeps
+// enough of the last token to offer the parser alternative ids and shorter
+// matches. It refers to its upstream, table and context without owning them;
+// they must outlive the stage.
+class LexAn final : public capi::interfaces::_I_Scanner {
+public:
+    // 0: ids read are taken as they are; 1: folded to upper case; 2: to
+    // lower case (the_input_case). Only ids 1..0xFFFE are ever folded.
+    int input_case;
+
+    LexAn(capi::interfaces::_I_Scanner& upstream, ParsingTable& table, void* context);
+    ~LexAn() override;
+
+    // The next token's id, its text in *word. The stage keeps word: shorter
+    // matches and rollbacks write into the same string, which must stay valid
+    // until the next call.
+    int next(std::wstring* word) override;
+    bool eof() override;
+    bool available() override;
+    std::wstring& source() override;
+    int line() override;
+    int equivalent(int order) override;
+    int shorter_match() override;
+    int shorter_match(int returned_id) override;
+    int sma_rollback(int savepoint) override;
+    int sma_savepoint() override;
+    // The stage folds by input_case only: these leave _upper and _lower clear.
+    void setUpper() override {}
+    void setLower() override {}
+    void setCaseSensitive() override {}
+    using capi::interfaces::_I_Scanner::Case;
+
+    virtual void reset();
+    virtual void shift(int token, int next_state, std::wstring* text);
+    virtual int reduce(ParseAction& pa);
+    virtual int sma_reduce(ParseAction& pa);
+    virtual int getState();
+    virtual bool failure(ParseAction& pa, int in_state, int in_token);
+    virtual bool backtrack(ParseAction& pa, int in_state, int in_token);
+    virtual int error(int state, int token);
+    virtual void CharsCase();
+    virtual int Case(int id);
+    virtual void read();
+
+    void setCopyUnMatched(bool on) { copy_unmatched = on; }
+    bool getCopyUnMatched() const { return copy_unmatched; }
+    void switch_ptable(ParsingTable& table);
+    // Writes the automaton stack, bottom to top, to the wide standard output.
+    void debug_stack();
+
+    // Shorter-match mode: the entries of the delivered token stay on the
+    // automaton stack until the next call, so that shorter matches can be made.
+    bool sma;
+    int sma_state;
+    bool sma_shorted; // a shorter match was made since the last next()
+    int sma_id;
+    bool debug;
+
+private:
+    capi::interfaces::_I_Scanner& scanner;
+    ParsingTable* ptable;
+    std::wstring* buffer;  // where the upstream writes the current symbol's text
+    std::wstring* pbuffer; // the caller's text string of the current next()
+    std::wstring wstr;     // the storage behind buffer
+    int state;
+    bool do_read; // false: the current symbol is still unconsumed
+    bool proceed; // false once the upstream has reported its end
+    int token;    // the current input symbol; its text is in *buffer
+    ParseAction action;
+    bool _hasErrors;
+    std::vector<stack_entry> reversed; // push-back stack; the back is read first
+    std::vector<stack_entry> consumed; // automaton stack; the back is the top
+    void* context;
+    std::wstring std_msg;
+    int conflict_state;
+    int conflict_token;
+    int reduced_state; // state and lookup symbol of the last reduction or pass-on
+    int reduced_token;
+    int returned_id;
+    bool copy_unmatched;
+    std::vector<int> equivalents;
+
+    // Direct views of the hot collaborators, so that a lookup per character
+    // is a plain call: the table when it is a SimpleParsingTable, the
+    // upstream when it is another stage. Null otherwise.
+    SimpleParsingTable* simple;
+    LexAn* upstream_stage;
+    // The marks of the table, read once: tables never change after filling.
+    int endmark;
+    int anymark;
+    int backtrackmark;
+
+    ParseAction& getAction(int state, int token, ParseAction& out);
+    ParseAction& table_action(int state, int token, ParseAction& out);
+    void take_pushed_back();
+    int append_stack_text();
+    int reduce_token(ParseAction& pa, bool keep);
+
+    LexAn(const LexAn&) = delete;
+    LexAn& operator=(const LexAn&) = delete;
+};
+
+} // namespace parsing
+
+#endif

@@ -1,0 +1,122 @@
+#ifndef PARSING_PARSER_H
+#define PARSING_PARSER_H
+
+#include <deque>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "ParseAction.h"
+#include "ParseError.h"
+#include "ParsingTable.h"
+#include "_I_Errno.h"
+#include "_I_Scanner.h"
+#include "p_entry.h"
+
+namespace parsing {
+
+// A semantic action: called when the parser reduces a production whose row
+// names it, before the right-hand side leaves the stack. stack is the parse
+// stack (its top `childs` entries are the right-hand symbols, the last on
+// top); parent is the new left-hand entry. The result is ignored.
+// Productions keep it as untyped_action; the parser casts it back to this
+// exact type before calling it.
+typedef int (*semantic_action_fn)(int phase, std::deque<p_entry>& stack, p_entry& parent,
+                                  int childs, void* context);
+
+enum ParsePhase { _BottomUp = 1, _SemChecks = 2, _TopDown = 3, _BottomUp2 = 4 };
+
+// The table-driven LR parser. It pulls tokens from its scanner, asks the
+// scanner for alternative readings of a token without an action, recovers
+// from syntax errors in panic mode with the grammar's error token and keeps
+// every diagnostic of its input. It refers to its scanner, table and context
+// without owning them; it owns the values on its stack.
+class Parser {
+public:
+    std::wstring word;     // the current token's text; the scanner's text buffer
+    std::wstring fmt_word; // the current token's text as quoted in messages
+    capi::interfaces::_I_Scanner& scanner;
+    ParsingTable& ptable;
+    bool _finished;
+    bool _has_errors;
+    bool _get_next; // false: the current token is looked at again
+    ParseAction action;
+    void* context;
+    std::wstring std_msg;         // for a standard exception without text
+    std::wstring exe_msg;         // for any other exception of a semantic action
+    std::deque<p_entry> consumed; // the parse stack; the back is the top
+    std::deque<ParseError> errors;
+    int token;
+    p_entry* Father; // the entry being built; valid while its action runs
+    int debug;       // trace level: 1 or 2, anything else no trace
+    bool switch_equivalent;
+    bool clearOnPop;
+    bool shorter_match; // allow shorter matches for every token
+
+    Parser(capi::interfaces::_I_Scanner& scanner, ParsingTable& table, void* context);
+    virtual ~Parser();
+
+    virtual void CharsCase();
+    virtual void onParse();
+    virtual void shift(int token, int next_state, std::wstring* text);
+    virtual int reduce(ParseAction& pa);
+    virtual int getState();
+    virtual void execute(semantic_action_fn fn, int phase);
+    virtual void call(semantic_action_fn fn, int phase);
+    virtual int error(int state, int token);
+    virtual int error_production(int symbol);
+    virtual ParseAction& getAction(int state, int token, ParseAction& out);
+
+    bool parse();
+    void read();
+    bool recover();
+    void reset();
+    void clear();
+    void clear_queue();
+    bool pop();
+    bool pop(p_entry& out);
+    void finish() { _finished = true; }
+    bool finished() const { return _finished; }
+    bool hasErrors() const { return _has_errors; }
+    bool successful() const { return _finished && !_has_errors; }
+
+    // Keeps a copy of e; any type but warning and info makes the parse fail.
+    void put_error(const ParseError& e);
+    // A diagnostic stamped with the scanner's source and line.
+    void put_error(int code, const wchar_t* text, int type);
+    void put_error(const capi::interfaces::_I_Errno& e);
+    void put_error(const std::exception& e);
+    std::deque<ParseError>& getErrors() { return errors; }
+    void setDebug(int level) { debug = level; }
+    bool onSwitchEquivalent(int, int) { return true; }
+
+    // The form of a token text in messages: quoted literals lose their
+    // quotes and are shown in single quotes, one character is quoted.
+    void msg_word(const std::wstring& word, std::wstring& fmt_word);
+
+private:
+    // Trace field buffers; each fmt fills one and returns it.
+    std::wstring wname;
+    std::wstring wkey;
+    std::wstring wstr;
+    std::wstring wline;
+    // Strings released by pop(), reused by shift() so that a shifted token
+    // costs no allocation once the stack has been that deep.
+    std::vector<std::wstring*> spare;
+
+    const std::wstring& fmt(int width, const wchar_t* text);
+    const std::wstring& fmt(int width, int value);
+    const std::wstring& fmt(int value);
+    const std::wstring& fmt(const std::wstring& text);
+    static void fmt(std::wstring& buffer, int width, const wchar_t* text, std::size_t length);
+    static void fmt(std::wstring& buffer, int width, int value);
+    void trace(int id, const wchar_t* ending);
+    void release(std::wstring* value);
+
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+};
+
+} // namespace parsing
+
+#endif
