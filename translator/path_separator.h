@@ -10,6 +10,8 @@ char CYGWIN_ENV_SEPARATOR_DETECT();
 char CYGWIN_DYN_PATH_SEP();
 
 // The option prefix: "-" under a POSIX path separator, "/" otherwise.
-inline char option_prefix() { return CYGWIN_DYN_PATH_SEP() == '/' ? '-' : '/'; }
+inline char option_prefix() {
+    return CYGWIN_DYN_PATH_SEP() == '/' ? '-' : '/';
+}
 
 #endif

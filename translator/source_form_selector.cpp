@@ -35,7 +35,9 @@ int source_form_selector::get_ext_form(const char* file_name) {
     return get_ext_form(widen_signed(file_name).c_str());
 }
 
-int source_form_selector::get_ext_case(const char*) { return -1; }
+int source_form_selector::get_ext_case(const char*) {
+    return -1;
+}
 
 std::wstring widen_signed(const char* s) {
     std::wstring w;

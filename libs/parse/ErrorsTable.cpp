@@ -8,8 +8,7 @@ static const wchar_t* const rebuff_fault =
     L"Memory Allocation Error; During rebuff() on ErrorsTable.";
 
 ErrorsTable::ErrorsTable(int size_)
-    : table(nullptr), size(size_ < 1 ? 0 : size_), Buffer(nullptr), bsize(0), bpos(0),
-      elements(0) {
+    : table(nullptr), size(size_ < 1 ? 0 : size_), Buffer(nullptr), bsize(0), bpos(0), elements(0) {
     if (size > 0) {
         bsize = 5 * size;
         table = new error_msg[size];
@@ -43,7 +42,9 @@ int ErrorsTable::posOfKey(const int& id) const {
     return halving_search(0, elements - 1, [&](int mid) { return key_order(id, table[mid].id); });
 }
 
-void ErrorsTable::FixwhenFilled() { rebuff(bpos); }
+void ErrorsTable::FixwhenFilled() {
+    rebuff(bpos);
+}
 
 void ErrorsTable::rebuff(int n) {
     text_buffer::rebuff(Buffer, bsize, table, elements, &error_msg::msg, n, rebuff_fault);

@@ -7,7 +7,9 @@ ParseData::ParseData()
       specialized_errors(nullptr), reductions(nullptr), recovery_states(nullptr),
       ignorables(nullptr), sma(nullptr), input_case(Input_Sensitive) {}
 
-ParseData::~ParseData() { release(); }
+ParseData::~ParseData() {
+    release();
+}
 
 template <class T> static void drop(T*& table) {
     delete table;

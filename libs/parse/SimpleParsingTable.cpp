@@ -106,9 +106,13 @@ static int value_of(const KeyValueFixedTable* t, int key) {
     return pos < 0 ? -1 : t->table[pos].value;
 }
 
-int SimpleParsingTable::state_error(int state) { return value_of(data.state_errors, state); }
+int SimpleParsingTable::state_error(int state) {
+    return value_of(data.state_errors, state);
+}
 
-int SimpleParsingTable::term_error(int token) { return value_of(data.term_errors, token); }
+int SimpleParsingTable::term_error(int token) {
+    return value_of(data.term_errors, token);
+}
 
 int SimpleParsingTable::production_error(int symbol) {
     return value_of(data.productions_errors, symbol);
@@ -140,12 +144,20 @@ wchar_t* SimpleParsingTable::msg_error(int id) {
     return out;
 }
 
-static bool holds(const KeyValueFixedTable* t, int key) { return t && t->posOfKey(key) >= 0; }
+static bool holds(const KeyValueFixedTable* t, int key) {
+    return t && t->posOfKey(key) >= 0;
+}
 
-bool SimpleParsingTable::recovery(int state) { return holds(data.recovery_states, state); }
+bool SimpleParsingTable::recovery(int state) {
+    return holds(data.recovery_states, state);
+}
 
-bool SimpleParsingTable::ignore(int token) { return holds(data.ignorables, token); }
+bool SimpleParsingTable::ignore(int token) {
+    return holds(data.ignorables, token);
+}
 
-bool SimpleParsingTable::sma(int token) { return holds(data.sma, token); }
+bool SimpleParsingTable::sma(int token) {
+    return holds(data.sma, token);
+}
 
 } // namespace parsing

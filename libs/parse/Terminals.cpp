@@ -4,7 +4,8 @@
 #include "table_fault.h"
 #include "text_buffer.h"
 
-static const wchar_t* const rebuff_fault = L"Memory Allocation Error; During rebuff() on Terminals.";
+static const wchar_t* const rebuff_fault =
+    L"Memory Allocation Error; During rebuff() on Terminals.";
 
 Terminals::Terminals(int size_)
     : table(nullptr), eqs_index(nullptr), slr_follows_index(nullptr), size(size_ < 1 ? 0 : size_),
@@ -67,7 +68,9 @@ int Terminals::slr_follow_index(const int& pos, int& start, int& end) const {
     return index_run(slr_follows_index, size, pos, start, end);
 }
 
-void Terminals::FixwhenFilled() { rebuff(bpos); }
+void Terminals::FixwhenFilled() {
+    rebuff(bpos);
+}
 
 void Terminals::rebuff(int n) {
     text_buffer::rebuff(Buffer, bsize, table, elements, &pg_keyword::str, n, rebuff_fault);

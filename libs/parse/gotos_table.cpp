@@ -4,8 +4,7 @@
 #include "table_fault.h"
 
 gotos_table::gotos_table(int size_, int states_)
-    : table(nullptr), index(nullptr), size(size_), states(states_), last_state(-1),
-      next_offset(0) {
+    : table(nullptr), index(nullptr), size(size_), states(states_), last_state(-1), next_offset(0) {
     if (size < 1 || states < 1)
         return;
     table = new gotos_state_action[size];

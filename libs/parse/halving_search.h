@@ -20,6 +20,8 @@ template <class Compare> inline int halving_search(int first, int last, Compare 
 }
 
 // compare() for a plain key against a row key.
-inline int key_order(int key, int row_key) { return key < row_key ? -1 : (key > row_key ? 1 : 0); }
+inline int key_order(int key, int row_key) {
+    return key < row_key ? -1 : (key > row_key ? 1 : 0);
+}
 
 #endif

@@ -88,7 +88,9 @@ bool arguments::option(const char* arg, const char* w) {
 }
 
 // printf-style lines with the option prefix P or a blank B in them.
-static void line(const char* text) { std::cout << text << '\n'; }
+static void line(const char* text) {
+    std::cout << text << '\n';
+}
 
 void arguments::usage() {
     const char P = option_prefix();
@@ -100,7 +102,8 @@ void arguments::usage() {
     std::cout << '\n';
     line("In first mode, vorpak will make a syntax check on an AppleSoft program. A");
     line("valid option can be one or more of:\n");
-    std::cout << "  " << P << "case             Names and keywords are expected in upper case. The\n";
+    std::cout << "  " << P
+              << "case             Names and keywords are expected in upper case. The\n";
     std::cout << "  " << B << "                 option '" << P
               << "no-case' ignores the case of characters.\n";
     std::cout << "  " << P
@@ -130,7 +133,8 @@ void arguments::usage() {
 }
 
 void arguments::version() {
-    std::cout << std::left << std::setw(62) << "  Tessaric 0.8" << "[" << __DATE__ << "]\n";
+    std::cout << std::left << std::setw(62) << "  Tessaric 0.8"
+              << "[" << __DATE__ << "]\n";
     line("  Copyright (C) 2026 the vorpak developers.");
     line("  This program may not be redistributed.");
     line("  It comes with ABSOLUTELY NO WARRANTY, to the extent permitted by law.");
@@ -159,4 +163,6 @@ char* arguments::get_wdir() {
     return wdir;
 }
 
-char* arguments::full_dir(const char*) { return nullptr; }
+char* arguments::full_dir(const char*) {
+    return nullptr;
+}

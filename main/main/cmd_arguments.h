@@ -16,7 +16,7 @@ struct file_rec {
 class arguments {
 public:
     char fname[1024];
-    std::deque<char*> included; // owned copies of the "I" option texts
+    std::deque<char*> included;  // owned copies of the "I" option texts
     std::deque<file_rec*> files; // owned
     int debug_mode;
     bool warnings;
