@@ -99,8 +99,46 @@ private:
     int token;    // the current input symbol; its text is in *buffer
     ParseAction action;
     bool _hasErrors;
-    std::vector<stack_entry> reversed; // push-back stack; the back is read first
-    std::vector<stack_entry> consumed; // automaton stack; the back is the top
+    // A stack whose slots outlive their entries: a popped entry's text keeps
+    // its storage for the next entry pushed there, so that steady scanning
+    // allocates nothing. Texts move between stacks by swapping.
+    class entry_stack {
+    public:
+        bool empty() const { return n == 0; }
+        std::size_t size() const { return n; }
+        stack_entry& back() { return slots[n - 1]; }
+        stack_entry* begin() { return slots.data(); }
+        stack_entry* end() { return slots.data() + n; }
+        // A new top entry with an empty text.
+        stack_entry& push(int state, int token) {
+            if (n == slots.size())
+                slots.emplace_back();
+            stack_entry& e = slots[n++];
+            e.state = state;
+            e.token = token;
+            e.value.clear();
+            return e;
+        }
+        void pop() { --n; }
+        void clear() { n = 0; }
+        // Moves the top entry onto the top of `to`.
+        void move_top(entry_stack& to) {
+            stack_entry& from = back();
+            to.push(from.state, from.token).value.swap(from.value);
+            pop();
+        }
+        void release() {
+            slots.clear();
+            n = 0;
+        }
+
+    private:
+        std::vector<stack_entry> slots;
+        std::size_t n = 0;
+    };
+
+    entry_stack reversed; // push-back stack; the top is read first
+    entry_stack consumed; // automaton stack; the start entry at the bottom
     void* context;
     std::wstring std_msg;
     int conflict_state;
@@ -124,8 +162,8 @@ private:
     ParseAction& getAction(int state, int token, ParseAction& out);
     ParseAction& table_action(int state, int token, ParseAction& out);
     void take_pushed_back();
-    int append_stack_text();
     int reduce_token(ParseAction& pa, bool keep);
+    bool give_back(ParseAction& pa, int in_state, int in_token, bool backtracking);
 
     LexAn(const LexAn&) = delete;
     LexAn& operator=(const LexAn&) = delete;

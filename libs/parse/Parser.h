@@ -110,8 +110,17 @@ private:
     const std::wstring& fmt(const std::wstring& text);
     static void fmt(std::wstring& buffer, int width, const wchar_t* text, std::size_t length);
     static void fmt(std::wstring& buffer, int width, int value);
-    void trace(int id, const wchar_t* ending);
+    // A trace line for id; raw_word prints word without escapes or cut.
+    void trace(int id, const wchar_t* ending, bool raw_word = false);
+    // Hands a popped value to the spare strings (null is ignored).
     void release(std::wstring* value);
+    void unexpected(int token, std::wstring& m);
+    bool seen_before();
+    bool recover(bool drop_token);
+
+    // The configurations (stack states, then the token) met at syntax errors
+    // since the last token was read; a repeat means the parse is cycling.
+    std::vector<std::vector<int>> cycle_guard;
 
     Parser(const Parser&) = delete;
     Parser& operator=(const Parser&) = delete;

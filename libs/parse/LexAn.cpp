@@ -1,0 +1,403 @@
+#include "LexAn.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "ParseError.h"
+#include "SimpleParsingTable.h"
+
+namespace parsing {
+
+LexAn::LexAn(capi::interfaces::_I_Scanner& upstream, ParsingTable& table, void* context_)
+    : input_case(0), sma(false), sma_state(0), sma_shorted(false), sma_id(0), debug(false),
+      scanner(upstream), ptable(&table), buffer(&wstr), pbuffer(nullptr), state(0), do_read(true),
+      proceed(true), token(0), action(), _hasErrors(false), context(context_),
+      std_msg(L"Lexical Analysis Error"), conflict_state(-1), conflict_token(-1), reduced_state(-1),
+      reduced_token(-1), returned_id(-1), copy_unmatched(true), simple(nullptr),
+      upstream_stage(dynamic_cast<LexAn*>(&upstream)), endmark(-1), anymark(-12),
+      backtrackmark(-34) {
+    switch_ptable(table);
+    reset();
+    CharsCase();
+}
+
+LexAn::~LexAn() {
+    consumed.release();
+    reversed.release();
+    _hasErrors = false;
+}
+
+void LexAn::switch_ptable(ParsingTable& table) {
+    ptable = &table;
+    simple = dynamic_cast<SimpleParsingTable*>(&table);
+    endmark = table.EndMark();
+    anymark = table.AnyMark();
+    backtrackmark = table.BacktrackMark();
+}
+
+ParseAction& LexAn::table_action(int s, int t, ParseAction& out) {
+    return simple ? simple->action(s, t, out) : ptable->action(s, t, out);
+}
+
+bool LexAn::eof() {
+    return !proceed && reversed.empty();
+}
+
+bool LexAn::available() {
+    return !eof();
+}
+
+std::wstring& LexAn::source() {
+    return scanner.source();
+}
+
+int LexAn::line() {
+    return scanner.line();
+}
+
+void LexAn::reset() {
+    consumed.clear();
+    consumed.push(0, 0);
+}
+
+int LexAn::getState() {
+    if (consumed.empty())
+        reset();
+    return consumed.back().state;
+}
+
+void LexAn::CharsCase() {
+    if (ptable->LowerCase())
+        input_case = Input_ToLower;
+    else if (ptable->UpperCase())
+        input_case = Input_ToUpper;
+    else
+        input_case = Input_Sensitive;
+}
+
+// Ids from 65536 up are grammar symbols and 0x80..0xFF may be keyword codes
+// of an earlier stage, so folding is ASCII only and limited to 1..0xFFFE.
+int LexAn::Case(int id) {
+    if (input_case == Input_Sensitive || id < 1 || id > 0xFFFE)
+        return id;
+    if (input_case == Input_ToUpper)
+        return id >= 'a' && id <= 'z' ? id - 'a' + 'A' : id;
+    return id >= 'A' && id <= 'Z' ? id - 'A' + 'a' : id;
+}
+
+void LexAn::take_pushed_back() {
+    stack_entry& top = reversed.back();
+    token = top.token;
+    buffer->swap(top.value);
+    reversed.pop();
+}
+
+void LexAn::read() {
+    if (!do_read)
+        return;
+    if (!reversed.empty()) {
+        // Folded when it was first read.
+        take_pushed_back();
+        return;
+    }
+    bool at_end = upstream_stage ? upstream_stage->eof() : scanner.eof();
+    if (!at_end) {
+        token = upstream_stage ? upstream_stage->next(buffer) : scanner.next(buffer);
+        if (input_case != Input_Sensitive)
+            token = Case(token);
+        return;
+    }
+    buffer->clear();
+    token = endmark;
+    proceed = false;
+    do_read = false;
+}
+
+ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
+    int s = getState();
+    table_action(s, in_token, out);
+    // An ignorable symbol inside a lexeme cannot be dropped without losing
+    // the text read so far: it ends the lexeme like any symbol without a row.
+    if (out.Do == _IGNORE && s != 0)
+        out.Do = _ERROR;
+    if (out.Do == _ERROR) {
+        if (in_token == endmark) {
+            if (s == 0) {
+                // Nothing consumed at the end of input: reducing id -1 finds
+                // no production and delivers the end mark.
+                out.Do = _REDUCE;
+                out.value.ReduceId = endmark;
+            }
+        } else {
+            table_action(s, anymark, out);
+            if (out.Do == _ERROR)
+                table_action(s, endmark, out);
+        }
+    }
+    if (out.Do == _ERROR) {
+        out.onState = in_state;
+        out.onToken = in_token;
+    }
+    return out;
+}
+
+void LexAn::shift(int token_, int next_state, std::wstring* text) {
+    // The text is swapped in, not copied: *text is the buffer of the current
+    // symbol, which the next read rewrites.
+    consumed.push(next_state, token_).value.swap(*text);
+    do_read = true;
+}
+
+int LexAn::reduce_token(ParseAction& pa, bool keep) {
+    reduced_state = pa.onState;
+    reduced_token = pa.onToken;
+    do_read = false;
+    ::reduction rd;
+    ptable->reduction(pa.value.ReduceId, rd);
+    std::wstring& out = *pbuffer;
+    out.clear();
+    for (const stack_entry& e : consumed)
+        out += e.value;
+    if (!keep)
+        consumed.clear();
+    pa.Do = _REDUCE;
+    pa.value.ReduceId = rd.state;
+    if (rd.semanticAction)
+        pa.value.ReduceId = reinterpret_cast<lexer_action_fn>(rd.semanticAction)(pa, out, context);
+    if (simple ? simple->ignore(pa.value.ReduceId) : ptable->ignore(pa.value.ReduceId))
+        pa.Do = _IGNORE;
+    return pa.value.ReduceId;
+}
+
+int LexAn::reduce(ParseAction& pa) {
+    return reduce_token(pa, sma);
+}
+
+int LexAn::sma_reduce(ParseAction& pa) {
+    return reduce_token(pa, true);
+}
+
+int LexAn::error(int s, int t) {
+    _hasErrors = true;
+    int id = ptable->specific_error(s, t);
+    if (id >= 0)
+        return id;
+    id = ptable->state_error(s);
+    if (id >= 0)
+        return id;
+    return ptable->term_error(t);
+}
+
+// Gives back the failed symbol and then the consumed symbols, last first,
+// until a state accepts through the end mark (failure) or the backtrack mark
+// (backtrack); the symbol after the accepted prefix becomes current again.
+// At state 0 the first symbol of the attempt is passed on by itself, or
+// reported when copy_unmatched is off.
+bool LexAn::give_back(ParseAction& pa, int in_state, int in_token, bool backtracking) {
+    const int mark = backtracking ? backtrackmark : endmark;
+    // The current text is swapped out: the walk ends by replacing it.
+    reversed.push(in_state, in_token).value.swap(*buffer);
+    for (;;) {
+        if (getState() == 0) {
+            if (backtracking)
+                do_read = true;
+            else
+                reduced_state = -1;
+            if (copy_unmatched) {
+                pa.Do = _ACCEPT;
+                pa.value.ReduceId = reversed.back().token;
+                if (!backtracking)
+                    reduced_token = reversed.back().token;
+                return false;
+            }
+            pa.Do = _ERROR;
+            pa.value.ErrorId = error(in_state, in_token);
+            if (!backtracking)
+                reduced_token = -1;
+            return true;
+        }
+        table_action(getState(), mark, pa);
+        if (pa.Do == _REDUCE) {
+            take_pushed_back();
+            return false;
+        }
+        consumed.move_top(reversed);
+    }
+}
+
+bool LexAn::failure(ParseAction& pa, int in_state, int in_token) {
+    return give_back(pa, in_state, in_token, false);
+}
+
+bool LexAn::backtrack(ParseAction& pa, int in_state, int in_token) {
+    return give_back(pa, in_state, in_token, true);
+}
+
+int LexAn::next(std::wstring* word) {
+    if (sma) {
+        sma_state = 0;
+        sma_id = 0;
+        sma_shorted = false;
+    }
+    pbuffer = word;
+    word->clear();
+    reset();
+    for (;;) {
+        read();
+        getAction(getState(), token, action);
+        switch (action.Do) {
+        case _SHIFT:
+            shift(token, action.value.NextState, buffer);
+            continue;
+        case _IGNORE:
+            // An ignorable symbol at the start of a token: consumed and dropped.
+            do_read = true;
+            continue;
+        case _BACKTRACK:
+            backtrack(action, getState(), token);
+            break;
+        default:
+            // _ERROR, and any kind a lexical grammar should not hold: handled
+            // as a symbol without a row, so that the input always advances.
+            failure(action, getState(), token);
+            break;
+        }
+        switch (action.Do) {
+        case _ACCEPT:
+            token = reversed.back().token;
+            word->swap(reversed.back().value);
+            reversed.pop();
+            do_read = true;
+            returned_id = token;
+            return token;
+        case _REDUCE:
+            reduce(action);
+            if (action.Do == _REDUCE) {
+                returned_id = action.value.ReduceId;
+                return returned_id;
+            }
+            // The token was ignorable: dropped, and *word takes the next one.
+            reset();
+            continue;
+        default: {
+            const wchar_t* msg = ptable->msg_error(action.value.ErrorId);
+            throw ParseError(action.value.ErrorId, msg ? msg : std_msg.c_str(), Syntax, false,
+                             true);
+        }
+        }
+    }
+}
+
+int LexAn::equivalent(int order) {
+    if (order == 0)
+        return token;
+    if (order < 0)
+        return -1;
+    if (order == 1) {
+        equivalents.clear();
+        ParseAction alt{};
+        ::reduction rd;
+        for (int k = 1;; ++k) {
+            ptable->getConflict(reduced_state, reduced_token, k, alt);
+            if (alt.Do == _ERROR) {
+                conflict_state = reduced_state;
+                conflict_token = reduced_token;
+                break;
+            }
+            if (alt.Do != _REDUCE && alt.Do != _FINISH)
+                continue;
+            // A finish row's value -1 is no production: it lists the end mark.
+            int id = ptable->reduction(alt.value.ReduceId, rd).state;
+            if (!(sma_shorted && ptable->sma(id)))
+                equivalents.push_back(id);
+        }
+    }
+    return static_cast<std::size_t>(order) <= equivalents.size() ? equivalents[order - 1] : -1;
+}
+
+int LexAn::shorter_match() {
+    return shorter_match(returned_id);
+}
+
+int LexAn::shorter_match(int rejected_id) {
+    if (!do_read) {
+        // The symbol that ended the token goes back to the input first, so
+        // that it is read after whatever the walk below gives back.
+        reversed.push(0, token).value = *buffer;
+        do_read = true;
+    }
+    if (!sma)
+        return -1;
+    ParseAction pa{};
+    ::reduction rd;
+    while (consumed.size() > 1) {
+        stack_entry& e = consumed.back();
+        if (e.state != reduced_state) {
+            getAction(e.state, endmark, pa);
+            if (pa.Do == _REDUCE) {
+                int id = ptable->reduction(pa.value.ReduceId, rd).state;
+                if (id != rejected_id && id != returned_id && !ptable->sma(id)) {
+                    sma_reduce(pa);
+                    if (pa.Do == _REDUCE) {
+                        do_read = true;
+                        sma_shorted = true;
+                        return pa.value.ReduceId;
+                    }
+                }
+            }
+        }
+        if (consumed.size() == 2 && !(e.state == reduced_state && reduced_token == endmark) &&
+            !ptable->sma(e.token)) {
+            // The first symbol by itself is the shortest reading.
+            *pbuffer = e.value;
+            sma_shorted = true;
+            reduced_state = e.state;
+            reduced_token = endmark;
+            return e.token;
+        }
+        consumed.move_top(reversed);
+        sma_shorted = true;
+    }
+    return -1;
+}
+
+int LexAn::sma_savepoint() {
+    return static_cast<int>(consumed.size());
+}
+
+int LexAn::sma_rollback(int savepoint) {
+    const std::size_t target = static_cast<unsigned>(savepoint);
+    bool moved = false;
+    while (consumed.size() < target && !reversed.empty()) {
+        reversed.move_top(consumed);
+        moved = true;
+    }
+    if (!moved)
+        return returned_id;
+    if (consumed.size() == target) {
+        getAction(getState(), endmark, action);
+        if (action.Do == _REDUCE) {
+            sma_reduce(action);
+            if (action.Do == _REDUCE) {
+                do_read = true;
+                return action.value.ReduceId;
+            }
+        }
+    }
+    std::fputs("Internal Error While Restoring the Stack on SMA.\n", stderr);
+    _hasErrors = true;
+    return endmark;
+}
+
+void LexAn::debug_stack() {
+    for (const stack_entry& e : consumed) {
+        std::wcout << L"(" << e.state << L", " << e.token << L", ";
+        if (e.value.empty())
+            std::wcout << L"NULL";
+        else
+            std::wcout << e.value;
+        std::wcout << L")" << std::endl;
+    }
+}
+
+} // namespace parsing

@@ -1,0 +1,588 @@
+#include "Parser.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+namespace parsing {
+
+namespace {
+
+// Fills the first "'%s'" of a message, or failing that its first "\"%s\"",
+// with text: the two characters between the quotes are replaced and the
+// quotes stay. A message without either marker is used unchanged.
+std::wstring fill_marker(const wchar_t* msg, const std::wstring& text) {
+    std::wstring out = msg ? msg : L"";
+    std::size_t at = out.find(L"'%s'");
+    if (at == std::wstring::npos)
+        at = out.find(L"\"%s\"");
+    if (at != std::wstring::npos)
+        out.replace(at + 1, 2, text);
+    return out;
+}
+
+} // namespace
+
+Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void* context_)
+    : scanner(scanner_), ptable(table), _finished(false), _has_errors(false), _get_next(true),
+      action(), context(context_), std_msg(L"Parser Error"),
+      exe_msg(L"Exception on Semantic Action"), token(0), Father(nullptr), debug(0),
+      switch_equivalent(true), clearOnPop(true), shorter_match(false) {
+    CharsCase();
+}
+
+Parser::~Parser() {
+    clear();
+    for (std::wstring* s : spare)
+        delete s;
+}
+
+void Parser::CharsCase() {
+    if (ptable.LowerCase())
+        scanner.setLower();
+    else if (ptable.UpperCase())
+        scanner.setUpper();
+    else
+        scanner.setCaseSensitive();
+}
+
+void Parser::onParse() {
+    reset();
+}
+
+void Parser::reset() {
+    clear();
+    consumed.push_back(p_entry());
+    _finished = false;
+    _has_errors = false;
+    _get_next = true;
+    cycle_guard.clear();
+}
+
+void Parser::clear() {
+    clear_queue();
+    errors.clear();
+}
+
+void Parser::clear_queue() {
+    while (pop()) {
+    }
+}
+
+void Parser::release(std::wstring* value) {
+    if (value)
+        spare.push_back(value);
+}
+
+bool Parser::pop() {
+    if (consumed.empty())
+        return false;
+    if (clearOnPop) {
+        release(consumed.back().synthesized);
+        release(consumed.back().inherited);
+    }
+    consumed.pop_back();
+    return true;
+}
+
+bool Parser::pop(p_entry& out) {
+    if (consumed.empty())
+        return false;
+    out.copyFrom(consumed.back());
+    consumed.pop_back();
+    return true;
+}
+
+int Parser::getState() {
+    return consumed.empty() ? 0 : consumed.back().state;
+}
+
+void Parser::shift(int token_, int next_state, std::wstring* text) {
+    p_entry e;
+    e.state = next_state;
+    e.token = token_;
+    // A string released by an earlier pop keeps its storage: reusing it
+    // makes the copy free of allocation once the stack has been this deep.
+    if (spare.empty()) {
+        e.synthesized = new std::wstring(*text);
+    } else {
+        e.synthesized = spare.back();
+        spare.pop_back();
+        e.synthesized->assign(*text);
+    }
+    consumed.push_back(e);
+    _get_next = true;
+}
+
+void Parser::read() {
+    if (!_get_next)
+        return;
+    word.clear();
+    if (scanner.eof())
+        token = ptable.EndMark();
+    else
+        token = scanner.next(&word);
+    // A new token: the parser has moved on since any earlier error.
+    cycle_guard.clear();
+    if (debug == 2)
+        trace(token, L"] ");
+}
+
+bool Parser::parse() {
+    onParse();
+    while (!finished()) {
+        read();
+        getAction(getState(), token, action);
+        switch (action.Do) {
+        case _SHIFT:
+            if (debug == 1)
+                trace(token, L"] ");
+            shift(token, action.value.NextState, &word);
+            break;
+        case _REDUCE:
+            reduce(action);
+            break;
+        case _FINISH:
+            if (debug == 1)
+                trace(token, L"] ");
+            finish();
+            return successful();
+        case _IGNORE:
+            if (token != ptable.EndMark()) {
+                int id = ptable.term_error(token);
+                if (id >= 0)
+                    put_error(1, fill_marker(ptable.msg_error(id), word).c_str(), warning);
+                _get_next = true;
+                break;
+            }
+            // The end of input cannot be dropped: it is an error like any
+            // other token without an action, so that the parse ends.
+            [[fallthrough]];
+        default:
+            // _ERROR, and any kind a parser table should not hold.
+            if (debug == 1)
+                trace(token, L"] ");
+            if (seen_before())
+                recover(true);
+            else {
+                error(getState(), token);
+                recover(false);
+            }
+            break;
+        }
+    }
+    return successful();
+}
+
+// True when the parser stands in this configuration (stack states and
+// token) for the second time without having read a token since: then it
+// would repeat the same errors and recoveries forever.
+bool Parser::seen_before() {
+    std::vector<int> now;
+    now.reserve(consumed.size() + 1);
+    for (const p_entry& e : consumed)
+        now.push_back(e.state);
+    now.push_back(token);
+    if (std::find(cycle_guard.begin(), cycle_guard.end(), now) != cycle_guard.end())
+        return true;
+    cycle_guard.push_back(std::move(now));
+    return false;
+}
+
+int Parser::reduce(ParseAction& pa) {
+    ::reduction rd;
+    ptable.reduction(pa.value.ReduceId, rd);
+    p_entry pe;
+    pe.token = rd.state;
+    pe.childs = rd.NumberOfParameters;
+    Father = &pe;
+    // An auxiliary symbol or an error production over one symbol passes the
+    // child through: its token and value stay on the stack.
+    const bool pass_through = pe.childs == 1 && !rd.isOriginal();
+    if (rd.ErrorProduction())
+        error_production(pe.token);
+    if (rd.semanticAction)
+        call(reinterpret_cast<semantic_action_fn>(rd.semanticAction), _BottomUp);
+    Father = nullptr;
+    p_entry child;
+    try {
+        for (int i = 0; i < rd.NumberOfParameters; ++i) {
+            if (consumed.empty())
+                throw ParseError(0, L"Internal; Empty Stack on Reduction", Syntax, false, true);
+            if (pass_through)
+                pop(child);
+            else
+                pop();
+        }
+        if (consumed.empty())
+            throw ParseError(0, L"Internal; Empty Stack on Reduction", Syntax, false, true);
+        int next_state = ptable.GOTO(getState(), pe.token);
+        if (pass_through) {
+            release(pe.synthesized);
+            release(pe.inherited);
+            child.state = next_state;
+            consumed.push_back(child);
+        } else {
+            pe.state = next_state;
+            consumed.push_back(pe);
+        }
+    } catch (...) {
+        release(pe.synthesized);
+        release(pe.inherited);
+        release(child.synthesized);
+        release(child.inherited);
+        throw;
+    }
+    _get_next = false;
+    return 0;
+}
+
+void Parser::execute(semantic_action_fn fn, int phase) {
+    fn(phase, consumed, *Father, Father->childs, context);
+}
+
+void Parser::call(semantic_action_fn fn, int phase) {
+    try {
+        execute(fn, phase);
+    } catch (ParseError& e) {
+        put_error(e);
+        _finished = e.stop();
+    } catch (capi::interfaces::_I_Errno& e) {
+        put_error(e);
+        finish();
+    } catch (std::exception& e) {
+        put_error(e);
+        finish();
+    } catch (...) {
+        put_error(0, exe_msg.c_str(), Semantic);
+        finish();
+    }
+}
+
+bool Parser::recover(bool drop_token) {
+    _has_errors = true;
+    const int error_token = ptable.ErrorMark();
+    const int end = ptable.EndMark();
+    ParseAction pa{};
+    while (!consumed.empty()) {
+        ptable.action(getState(), error_token, pa);
+        if (pa.Do != _SHIFT) {
+            pop();
+            continue;
+        }
+        std::wstring text(L"ERROR");
+        shift(error_token, pa.value.NextState, &text);
+        if (drop_token) {
+            // A repeated configuration: the token that keeps failing goes.
+            if (token == end)
+                break;
+            read();
+        }
+        for (;;) {
+            ptable.action(getState(), token, pa);
+            if (pa.Do != _ERROR && pa.Do != _IGNORE)
+                break;
+            if (token == end) {
+                finish();
+                _get_next = false;
+                return false;
+            }
+            read();
+        }
+        _get_next = false;
+        return true;
+    }
+    finish();
+    _get_next = false;
+    return false;
+}
+
+bool Parser::recover() {
+    return recover(false);
+}
+
+void Parser::put_error(const ParseError& e) {
+    if (e.type() != warning && e.type() != info)
+        _has_errors = true;
+    errors.push_back(e);
+}
+
+void Parser::put_error(int code, const wchar_t* text, int type) {
+    ParseError e(code, text, type, false, true);
+    e._source = scanner.source();
+    e._line = scanner.line();
+    put_error(e);
+}
+
+void Parser::put_error(const capi::interfaces::_I_Errno& e) {
+    ParseError pe(0, nullptr, Semantic, false, true);
+    pe.txt = e.describe();
+    put_error(pe);
+}
+
+void Parser::put_error(const std::exception& e) {
+    std::wstring text;
+    if (const char* what = e.what()) {
+        for (const char* p = what; *p; ++p) {
+            // Each byte widened with its sign, as a 16-bit unit.
+            unsigned char b = static_cast<unsigned char>(*p);
+            text += static_cast<wchar_t>(b < 0x80 ? b : 0xFF00 | b);
+        }
+    }
+    if (text.empty())
+        text = std_msg;
+    ParseError pe(0, nullptr, Semantic, false, true);
+    pe.txt = text;
+    put_error(pe);
+}
+
+ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
+    token = token_;
+    const int state = getState();
+    ptable.action(state, token, out);
+    if (out.Do != _ERROR)
+        return out;
+
+    bool may_shorten = shorter_match || ptable.sma(token);
+    std::vector<int> rejected(1, token);
+    auto is_rejected = [&rejected](int id) {
+        return std::find(rejected.begin(), rejected.end(), id) != rejected.end();
+    };
+    int k = 1;
+    int savepoint = scanner.sma_savepoint();
+    int saved_at = -1;
+    int to_shorten = token;
+    for (;;) {
+        if (switch_equivalent) {
+            for (k = 1;; ++k) {
+                int e = scanner.equivalent(k);
+                if (e == -1)
+                    break;
+                if (debug == 2)
+                    trace(e, L"] (ALT)");
+                if (is_rejected(e))
+                    continue;
+                ptable.action(state, e, out);
+                if (out.Do != _ERROR) {
+                    token = e;
+                    return out;
+                }
+                rejected.push_back(e);
+                may_shorten = may_shorten || ptable.sma(e);
+            }
+        }
+        if (!may_shorten)
+            return out;
+        if (k > saved_at && word.size() > 1) {
+            savepoint = scanner.sma_savepoint();
+            saved_at = k;
+        }
+        int s = scanner.shorter_match(to_shorten);
+        if (s == -1) {
+            token = scanner.sma_rollback(savepoint);
+            if (debug == 2)
+                trace(token, L"] (SMA Final)", true);
+            return out;
+        }
+        if (debug == 2)
+            trace(s, L"] (SMA)");
+        if (!is_rejected(s)) {
+            ptable.action(state, s, out);
+            if (out.Do != _ERROR) {
+                token = s;
+                return out;
+            }
+            rejected.push_back(s);
+        }
+        to_shorten = s;
+    }
+}
+
+void Parser::msg_word(const std::wstring& w, std::wstring& fmt_w) {
+    fmt_w.clear();
+    const long n = static_cast<long>(w.size());
+    if (n == 0)
+        return;
+    if (n == 1) {
+        if (w[0] == L'\'')
+            fmt_w = L"\"'\"";
+        else
+            fmt_w = L"'" + w + L"'";
+        return;
+    }
+    long e = std::min(n - 1, 33L);
+    const wchar_t q = w[e];
+    if (q != L'"' && q != L'\'') {
+        fmt_w = w;
+        return;
+    }
+    e -= 1;
+    long s;
+    if (e <= 0)
+        s = -1;
+    else if (w[0] == q)
+        s = 1;
+    else if (w[0] >= L'A' && w[0] <= L'Z' && w[1] == q)
+        s = 2;
+    else
+        s = -1;
+    if (s < 0 || s >= e) {
+        fmt_w = w;
+        return;
+    }
+    fmt_w = L"'" + w.substr(s, e - s + 1) + L"'";
+}
+
+int Parser::error(int state, int token_) {
+    _has_errors = true;
+    std::wstring m;
+    int code = ptable.specific_error(state, token_);
+    if (code >= 0) {
+        if (const wchar_t* t = ptable.msg_error(code))
+            m = t;
+    } else {
+        int t = ptable.term_error(token_);
+        if (t >= 0) {
+            const wchar_t* msg = ptable.msg_error(t);
+            if (msg && *msg) {
+                m += fill_marker(msg, word);
+                m += L' ';
+            }
+        } else {
+            unexpected(token_, m);
+        }
+        code = ptable.state_error(state);
+        if (code >= 0) {
+            if (const wchar_t* msg = ptable.msg_error(code)) {
+                m += msg;
+                m += L' ';
+            }
+        }
+    }
+    ParseError e(code, nullptr, Syntax, false, true);
+    e.txt = std::move(m);
+    e._source = scanner.source();
+    e._line = scanner.line();
+    put_error(e);
+    return code;
+}
+
+// The sentence about a token without an action: its name, unless its text
+// says the same, and its text as quoted in messages.
+void Parser::unexpected(int token_, std::wstring& m) {
+    std::wstring name;
+    bool char_name = false;
+    if (const wchar_t* n = ptable.token(token_)) {
+        name = n;
+    } else if (token_ > 0 && token_ <= 0xFFFE) {
+        name.assign(1, static_cast<wchar_t>(token_));
+        char_name = true;
+    } else {
+        return;
+    }
+    msg_word(word, fmt_word);
+    bool same = scanner.isCaseSensitive() ? word == name || word == fmt_word
+                                          : word == name || fmt_word == name;
+    m += L"Unexpected: ";
+    if (!same && !char_name)
+        m += name;
+    if (!fmt_word.empty()) {
+        if (!same && !char_name)
+            m += L" with value ";
+        m += fmt_word;
+    }
+    m += L". ";
+}
+
+int Parser::error_production(int symbol) {
+    _has_errors = true;
+    int code = ptable.production_error(symbol);
+    std::wstring m;
+    if (code < 0) {
+        code = -1;
+        if (const wchar_t* name = ptable.token(symbol)) {
+            m = L"Reduced Error Production: ";
+            m += name;
+            m += L". ";
+        }
+    } else if (const wchar_t* t = ptable.msg_error(code)) {
+        if (!*t)
+            return -1;
+        m = t;
+        m += L' ';
+    }
+    ParseError e(code, nullptr, Syntax, false, true);
+    e.txt = std::move(m);
+    e._source = scanner.source();
+    e._line = scanner.line();
+    put_error(e);
+    return code;
+}
+
+// Trace fields. Texts show a line feed as \n and a carriage return as \r;
+// the buffers grow with what they hold.
+void Parser::fmt(std::wstring& buffer, int width, const wchar_t* text, std::size_t length) {
+    buffer.clear();
+    if (!text) {
+        buffer = L"NULL";
+    } else {
+        std::size_t n = std::min(length, static_cast<std::size_t>(std::max(width, 0)));
+        for (std::size_t i = 0; i < n; ++i) {
+            if (text[i] == L'\n')
+                buffer += L"\\n";
+            else if (text[i] == L'\r')
+                buffer += L"\\r";
+            else
+                buffer += text[i];
+        }
+    }
+    const std::size_t pad = static_cast<std::size_t>(std::min(std::max(width, 0), 255));
+    if (buffer.size() < pad)
+        buffer.append(pad - buffer.size(), L' ');
+}
+
+void Parser::fmt(std::wstring& buffer, int width, int value) {
+    width = std::min(std::max(width, 0), 64);
+    char digits[96];
+    std::snprintf(digits, sizeof digits, "%.*d", value < 0 ? width - 1 : width, value);
+    buffer.assign(digits, digits + std::char_traits<char>::length(digits));
+}
+
+const std::wstring& Parser::fmt(int width, const wchar_t* text) {
+    fmt(wname, width, text, text ? std::char_traits<wchar_t>::length(text) : 0);
+    return wname;
+}
+
+const std::wstring& Parser::fmt(int width, int value) {
+    fmt(wkey, width, value);
+    return wkey;
+}
+
+const std::wstring& Parser::fmt(int value) {
+    fmt(wline, 5, value);
+    return wline;
+}
+
+const std::wstring& Parser::fmt(const std::wstring& text) {
+    int width = static_cast<int>(std::min<std::size_t>(text.size(), 254));
+    fmt(wstr, width, text.data(), text.size());
+    return wstr;
+}
+
+void Parser::trace(int id, const wchar_t* ending, bool raw_word) {
+    std::wstring out(L"  Line=");
+    out += fmt(scanner.line());
+    out += L',';
+    out += fmt(5, id);
+    out += L"  ";
+    out += fmt(25, ptable.token(id));
+    out += L" buffer=[";
+    if (raw_word)
+        out += word;
+    else
+        out += fmt(word);
+    out += ending;
+    std::wcout << out << std::endl;
+}
+
+} // namespace parsing
