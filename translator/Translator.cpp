@@ -1,6 +1,49 @@
 #include "Translator.h"
 
+#include <algorithm>
 #include <climits>
+#include <exception>
+#include <iostream>
+
+#include "BasicFreeReader.h"
+#include "DataStringScanner.h"
+#include "LexAn.h"
+#include "ParseData.h"
+#include "ParseError.h"
+#include "Parser.h"
+#include "SimpleParsingTable.h"
+
+#if defined(VORPAK_HAVE_DATA_SCANNER) && defined(VORPAK_HAVE_DATA_PARSER)
+#define VORPAK_HAVE_DATA_CHECK 1
+#include "data_parser_include.h"
+#include "data_scanner_include.h"
+#endif
+
+using parsing::p_entry;
+
+namespace {
+
+bool is_blank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+// msg with val in place of the %s of its first '%s' (or "%s"), or with a
+// blank and val appended when it has neither.
+std::wstring substitute(const wchar_t* msg, const wchar_t* val) {
+    std::wstring text = msg ? msg : L"";
+    if (!val)
+        return text;
+    std::size_t at = text.find(L"'%s'");
+    if (at == std::wstring::npos)
+        at = text.find(L"\"%s\"");
+    if (at == std::wstring::npos)
+        text.append(L" ").append(val);
+    else
+        text.replace(at + 1, 2, val);
+    return text;
+}
+
+} // namespace
 
 Translator::Translator()
     : pdata(nullptr), Parser(nullptr), LexAn(nullptr), is_free_mode(false), is_uk101(false),
@@ -35,150 +78,281 @@ void Translator::setDebug(int level) {
 }
 
 bool Translator::isUpper() const {
-    return false;
+    return LexAn && LexAn->input_case == Input_ToUpper;
 }
 
 int Translator::line() {
-    return 0;
+    return Parser ? Parser->scanner.line() : 0;
 }
 
 std::wstring& Translator::source() {
     static std::wstring none;
-    return none;
+    return Parser ? Parser->scanner.source() : none;
 }
 
+// Every diagnostic of the host: code 1, stop false, reject true, stamped with
+// the place the main parser's scanner has reached.
 void Translator::put(int type, const wchar_t* text) {
-    (void)type;
-    (void)text;
+    if (!Parser)
+        return;
+    parsing::ParseError e(1, text, type, false, true);
+    e._source = source();
+    e._line = line();
+    Parser->put_error(e);
 }
 
 void Translator::error(const wchar_t* msg) {
     has_errors = true;
-    put(2, msg);
+    put(parsing::Semantic, msg);
 }
 
 void Translator::error(const wchar_t* msg, const wchar_t* val) {
-    (void)val;
-    put(2, msg);
+    put(parsing::Semantic, substitute(msg, val).c_str());
 }
 
 void Translator::warning(const wchar_t* msg) {
-    put(7, msg);
+    put(parsing::warning, msg);
 }
 
 void Translator::warning(const wchar_t* msg, const wchar_t* val) {
-    (void)val;
-    put(7, msg);
+    put(parsing::warning, substitute(msg, val).c_str());
 }
 
 int Translator::ScannedDataStmt() {
+    if (r && r->ScannedDataStmt() != 0)
+        warning(L"Found false flags on ScannedDataStmt()");
     return 0;
 }
 
-int Translator::A_onUpperAT(int id, std::wstring& value) {
-    (void)value;
+// The preprocessor marks an A or a that begins the keyword AT (65649, 65650);
+// only the Applesoft keyword stage understands the marks, so the UK-101
+// dialect turns them back into characters, and a lower-case a stays a plain
+// character wherever the keyword stage does not fold.
+int Translator::A_onUpperAT(int id, std::wstring&) {
+    if (is_free_mode || is_uk101)
+        return L'A';
     return id;
 }
 
 int Translator::a_onLowerAT(int id, std::wstring& value) {
-    (void)value;
-    return id;
+    const bool folds = isUpper();
+    if (is_free_mode || is_uk101) {
+        if (folds)
+            return L'A';
+        return value.empty() ? L'a' : static_cast<int>(value[0]);
+    }
+    return folds ? id : L'a';
 }
 
 int Translator::ValidateDataCase(int id, std::wstring& value) {
-    (void)value;
+    if (!is_uk101 && isUpper())
+        return id;
+    if (value.find_first_of(L"adt") == std::wstring::npos)
+        return id;
+    // At most the first 253 characters are quoted, counted before the blanks go.
+    std::wstring strip;
+    for (wchar_t c : value.substr(0, 253))
+        if (!is_blank(c))
+            strip += c;
+    wmsg = L"Unexpected '" + strip + L"'. Expected: 'DATA'";
+    error(wmsg.c_str());
     return id;
 }
 
 int Translator::SpacedToLiteral(int id, int literal, std::wstring& value, bool isReal) {
-    (void)literal;
-    (void)value;
-    (void)isReal;
+    const bool folds = isUpper();
+    if (is_free_mode) {
+        // Only the last run of non-blanks may make the number; anything in
+        // front of it means the digits were spaced apart.
+        long p = static_cast<long>(value.size()) - 1;
+        while (p >= 0 && is_blank(value[p]))
+            --p;
+        while (p >= 0 && !is_blank(value[p])) {
+            if (isReal && !folds && value[p] == L'e')
+                return literal;
+            --p;
+        }
+        return p >= 0 ? literal : id;
+    }
+    if (isReal && !folds && value.find(L'e') != std::wstring::npos)
+        return literal;
     return id;
 }
 
-int Translator::onDataStmt(parsing::p_entry&, parsing::p_entry&) {
+int Translator::onDataStmt(p_entry&, p_entry& child) {
+    const std::wstring* text = child.Synthesized();
+    if (!text)
+        return 0;
+    return ValidateData(text->c_str(), 'O');
+}
+
+int Translator::onDataStmtAsInstruction(p_entry&, p_entry&) {
+    if (is_free_mode)
+        error(L"Unexpected: DATA Statement as Instruction in IF statement.");
+    else
+        warning(L"DATA Statement as Instruction in IF statement.");
     return 0;
 }
 
-int Translator::onDataStmtAsInstruction(parsing::p_entry&, parsing::p_entry&) {
+int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
+    const std::wstring* text = c1.Synthesized();
+    if (!text)
+        return 0;
+    const int number = watoi(text->c_str());
+    // labels stays ascending: the new number goes after every element not
+    // greater than it, so an equal one right before it means a redefinition.
+    const auto at = std::upper_bound(labels.begin(), labels.end(), number);
+    if (at != labels.begin() && *(at - 1) == number)
+        warning(L"Label '%s' redefined.", text->c_str());
+    labels.insert(at, number);
     return 0;
 }
 
-int Translator::onLabelDefinition(parsing::p_entry&, parsing::p_entry&) {
+int Translator::onList(p_entry&, p_entry&, p_entry&, char, char comma) {
+    if (comma == ',' && is_uk101)
+        error(L"Unexpected ',' in LIST (UK101). Expected: '-'.");
     return 0;
 }
 
-int Translator::onList(parsing::p_entry&, parsing::p_entry&, parsing::p_entry&, char, char) {
+int Translator::onFor(p_entry&, p_entry&, p_entry&, p_entry&, p_entry&, char) {
     return 0;
 }
 
-int Translator::onFor(parsing::p_entry&, parsing::p_entry&, parsing::p_entry&, parsing::p_entry&,
-                      parsing::p_entry&, char) {
+int Translator::onIndexList(p_entry&, p_entry&, p_entry&, char) {
     return 0;
 }
 
-int Translator::onIndexList(parsing::p_entry&, parsing::p_entry&, parsing::p_entry&, char) {
+int Translator::onLine(p_entry&, p_entry&, p_entry&) {
     return 0;
 }
 
-int Translator::onLine(parsing::p_entry&, parsing::p_entry&, parsing::p_entry&) {
-    return 0;
-}
-
-int Translator::onNext(parsing::p_entry&, parsing::p_entry&, char) {
-    return 0;
-}
-
-int Translator::ValidateData(const wchar_t* text, char mode) {
-    (void)text;
-    (void)mode;
+int Translator::onNext(p_entry&, p_entry&, char) {
     return 0;
 }
 
 int Translator::watoi(const wchar_t* text) {
+    if (!text)
+        return 0;
+    // The text without its blanks and tabs, each unit taken by its low byte,
+    // read as atoi reads: leading white space, a sign, then decimal digits.
+    // A value beyond int saturates.
+    const wchar_t* p = text;
+    auto next_byte = [&p]() -> int {
+        while (*p && is_blank(*p))
+            ++p;
+        return *p ? static_cast<unsigned char>(*p & 0xFF) : 0;
+    };
+    int c = next_byte();
+    while (c == '\n' || c == '\v' || c == '\f' || c == '\r') {
+        ++p;
+        c = next_byte();
+    }
+    bool negative = false;
+    if (c == '+' || c == '-') {
+        negative = c == '-';
+        ++p;
+        c = next_byte();
+    }
+    long long value = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    while (c >= '0' && c <= '9') {
+        if (value < limit)
+            value = std::min(limit, value * 10 + (c - '0'));
+        ++p;
+        c = next_byte();
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+int Translator::ValidateData(const wchar_t* text, char mode) {
+    (void)mode;
+#ifdef VORPAK_HAVE_DATA_CHECK
+    if (!Parser || !text)
+        return -1;
+    try {
+        data_init(text);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return -1;
+    }
+    try {
+        data_parser->setDebug(debug ? 1 : 0);
+        data_parser->parse();
+        const bool ok = data_parser->successful();
+        if (!ok && data_parser->hasErrors())
+            Parser->_has_errors = true;
+        // The nested diagnostics belong to the main file, at the line of the
+        // DATA statement, not to the nameless DATA source.
+        for (const parsing::ParseError& found : data_parser->getErrors()) {
+            parsing::ParseError e(found);
+            e._line = line();
+            e._source = source();
+            Parser->put_error(e);
+        }
+        return ok ? 0 : -1;
+    } catch (const parsing::ParseError& e) {
+        std::wcerr << L"exception:" << e.describe() << std::endl;
+    } catch (const std::exception& e) {
+        std::cerr << "exception:" << e.what();
+    }
+    // An internal fault leaves the statement unchecked: the file must not
+    // pass as checked.
+    Parser->_has_errors = true;
+    return -1;
+#else
     (void)text;
     return 0;
-}
-
-int Translator::UnterminatedLiteral(int code, std::wstring& value, char omitted) {
-    value += static_cast<wchar_t>(omitted);
-    return strip_char_constant(code, value);
-}
-
-int Translator::strip_char_constant(int code, std::wstring& value) {
-    return strip_char_constant_simple(code, value);
-}
-
-int Translator::strip_char_constant_simple(int code, std::wstring& value) {
-    (void)value;
-    return code;
-}
-
-int Translator::strip_quoted_literal(int code, std::wstring& value) {
-    (void)value;
-    return code;
-}
-
-int Translator::strip_dquoted_literal(int code, std::wstring& value) {
-    (void)value;
-    return code;
+#endif
 }
 
 int Translator::data_init(const wchar_t* text) {
+#ifdef VORPAK_HAVE_DATA_CHECK
+    if (!data_string)
+        data_string.reset(new std::wstring(text));
+    else
+        data_string->assign(text);
+    if (!data_scanner)
+        data_scanner.reset(new parsing::DataStringScanner(*data_string));
+    else
+        data_scanner->swapString(*data_string);
+    data_scanner->setLine(line());
+    // The grammars fill large tables: built at the first DATA statement of
+    // the run and kept.
+    if (!data_ltable)
+        data_ltable = new ::data_scanner();
+    if (!data_sptl)
+        data_sptl.reset(new parsing::SimpleParsingTable(*data_ltable));
+    if (!data_ptable)
+        data_ptable = new ::data_parser();
+    if (!data_sptp)
+        data_sptp.reset(new parsing::SimpleParsingTable(*data_ptable));
+    // The old parser reads the old stage: it goes first.
+    data_parser.reset();
+    data_lexer.reset(new parsing::LexAn(*data_scanner, *data_sptl, this));
+    data_lexer->sma = true;
+    data_parser.reset(new parsing::Parser(*data_lexer, *data_sptp, this));
+#else
     (void)text;
+#endif
     return 0;
 }
 
 void Translator::data_null() {
     data_ltable = nullptr;
     data_ptable = nullptr;
-    data_scanner = nullptr;
-    data_string = nullptr;
-    data_sptl = nullptr;
-    data_sptp = nullptr;
-    data_lexer = nullptr;
-    data_parser = nullptr;
 }
 
-void Translator::data_free() {}
+void Translator::data_free() {
+    // Users before what they refer to: parser, stage, source, table views,
+    // grammars, and the text last.
+    data_parser.reset();
+    data_lexer.reset();
+    data_scanner.reset();
+    data_sptp.reset();
+    data_sptl.reset();
+    delete data_ptable;
+    data_ptable = nullptr;
+    delete data_ltable;
+    data_ltable = nullptr;
+    data_string.reset();
+}

@@ -1,6 +1,7 @@
 #ifndef TRANSLATOR_H
 #define TRANSLATOR_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -108,20 +109,13 @@ public:
     // skipped anywhere; saturates at the limits of int.
     int watoi(const wchar_t* text);
 
-    // Literal helpers kept for the grammars; nothing in the pipeline calls them.
-    int UnterminatedLiteral(int code, std::wstring& value, char omitted);
-    int strip_char_constant(int code, std::wstring& value);
-    int strip_char_constant_simple(int code, std::wstring& value);
-    int strip_quoted_literal(int code, std::wstring& value);
-    int strip_dquoted_literal(int code, std::wstring& value);
-
 private:
-    parsing::DataStringScanner* data_scanner;
-    std::wstring* data_string; // the DataStringScanner reads it in place
-    parsing::SimpleParsingTable* data_sptl;
-    parsing::SimpleParsingTable* data_sptp;
-    parsing::LexAn* data_lexer;   // kept until the next DATA statement
-    parsing::Parser* data_parser; // kept until the next DATA statement
+    std::unique_ptr<parsing::DataStringScanner> data_scanner;
+    std::unique_ptr<std::wstring> data_string; // the DataStringScanner reads it in place
+    std::unique_ptr<parsing::SimpleParsingTable> data_sptl;
+    std::unique_ptr<parsing::SimpleParsingTable> data_sptp;
+    std::unique_ptr<parsing::LexAn> data_lexer;   // kept until the next DATA statement
+    std::unique_ptr<parsing::Parser> data_parser; // kept until the next DATA statement
     std::wstring wmsg;
 
     int data_init(const wchar_t* text);

@@ -2,20 +2,254 @@
 
 #include <exception>
 #include <iostream>
+#include <memory>
+#include <string>
 
+#include "BasicFixedReader.h"
+#include "BasicFreeReader.h"
+#include "LexAn.h"
+#include "ParseData.h"
+#include "ParseError.h"
+#include "Parser.h"
+#include "SimpleParsingTable.h"
+#include "Translator.h"
 #include "cmd_arguments.h"
+#include "dialect_msg.h"
+#include "source_form_selector.h"
+
+#ifdef VORPAK_HAVE_PREPROCESSOR
+#include "preprocessor_include.h"
+#endif
+#ifdef VORPAK_HAVE_LKEYS
+#include "lkeys_include.h"
+#endif
+#ifdef VORPAK_HAVE_LKEYS_UK101
+#include "lkeys_uk101_include.h"
+#endif
+#ifdef VORPAK_HAVE_LBASIC
+#include "lbasic_include.h"
+#endif
+#ifdef VORPAK_HAVE_LBASIC_FREE
+#include "lbasic_free_include.h"
+#endif
+#ifdef VORPAK_HAVE_PBASIC
+#include "pbasic_include.h"
+#endif
+
+#if defined(VORPAK_HAVE_PREPROCESSOR) && defined(VORPAK_HAVE_LBASIC) && defined(VORPAK_HAVE_PBASIC)
+#define VORPAK_FIXED_BASE 1
+#endif
+
+using parsing::BasicFreeReader;
+using parsing::LexAn;
+using parsing::ParseError;
+using parsing::Parser;
+using parsing::SimpleParsingTable;
 
 int g_rc = 0;
+const wchar_t* pruned_msg = nullptr;
 
-// Checks every file of the command line; 0 when none failed, else -1.
+namespace {
+
+// One grammar of the run and its table view, built when a file first needs
+// them and kept to the end of the run.
+struct Grammar {
+    std::unique_ptr<ParseData> data;
+    std::unique_ptr<SimpleParsingTable> table;
+
+    template <class G> SimpleParsingTable& need() {
+        if (!data)
+            data.reset(new G());
+        if (!table)
+            table.reset(new SimpleParsingTable(*data));
+        return *table;
+    }
+    void release() {
+        table.reset();
+        data.reset();
+    }
+};
+
+// Whether this build holds every grammar of the dialect's chain.
+bool chain_built(int form) {
+    switch (form) {
+    case free_form:
+#if defined(VORPAK_HAVE_LBASIC_FREE) && defined(VORPAK_HAVE_PBASIC)
+        return true;
+#else
+        return false;
+#endif
+    case uk101_form:
+#if defined(VORPAK_FIXED_BASE) && defined(VORPAK_HAVE_LKEYS_UK101)
+        return true;
+#else
+        return false;
+#endif
+    default:
+#if defined(VORPAK_FIXED_BASE) && defined(VORPAK_HAVE_LKEYS)
+        return true;
+#else
+        return false;
+#endif
+    }
+}
+
+const char* dialect_name(int form) {
+    switch (form) {
+    case free_form:
+        return "free";
+    case uk101_form:
+        return "uk101";
+    default:
+        return "fixed";
+    }
+}
+
+void print_line(std::wostream& out, std::wstring text) {
+    text += L'\n';
+    out << text;
+}
+
+} // namespace
+
+// The usage of an argument vector without even the program name.
+int usage(int rc) {
+    std::wcout << L"Usage is: kelvar [ {-|/}fixed|{-|/}free] <fname>.<ext>" << std::endl;
+    std::wcout << L"ext .bas, .basic or any other ext with a \".\" is fixed form" << std::endl;
+    std::wcout << L"a name without any \".\" is free form" << std::endl;
+    std::wcout << L"other ext is assumed to be free form" << std::endl;
+    return rc;
+}
+
+// Checks every file of the command line in order; 0 when none failed, else -1.
 int mmain(int argc, char** argv, char** argvp, arguments& args) {
-    (void)argc;
     (void)argv;
     (void)argvp;
-    if (args.files.empty())
-        return 0;
-    std::cerr << "vorpak: checking program files is not built yet\n";
-    return -1;
+    // Before any output: the wide console streams get their own buffers, and
+    // the conversion that never fails, so that a character outside ASCII in a
+    // diagnostic cannot put a stream into a failed state and silence the rest.
+    std::ios::sync_with_stdio(false);
+    std::wcout.imbue(BasicFreeReader::get_locale());
+    std::wcerr.imbue(BasicFreeReader::get_locale());
+    if (argc <= 1)
+        return usage(-1);
+
+    Translator translator;
+    Grammar preprocessor, lkeys, lkeys_uk101, lbasic, lbasic_free, pbasic;
+    int rc = 0;
+
+    for (const file_rec* file : args.files) {
+        const int form = file->form;
+        translator.nextFile();
+
+        std::unique_ptr<BasicFreeReader> reader;
+        if (form == free_form)
+            reader.reset(new BasicFreeReader(file->fname));
+        else
+            reader.reset(new parsing::BasicFixedReader(file->fname));
+        if (!reader->ifs || !reader->ifs->good() || !reader->ifs->is_open()) {
+            print_line(std::wcerr, L"File not found: " + widen_signed(file->fname));
+            return -1;
+        }
+        reader->setWarnings(args.warnings);
+
+        if (!chain_built(form)) {
+            std::cerr << "vorpak: " << file->fname << ": the " << dialect_name(form)
+                      << " dialect cannot be checked yet: its grammars are not built\n";
+            rc = -1;
+            continue;
+        }
+
+        std::unique_ptr<LexAn> prescanner, keys, scanner;
+        std::unique_ptr<Parser> parser;
+        try {
+            // A fault in a grammar's tables shows while they are built here.
+#ifdef VORPAK_FIXED_BASE
+            if (form != free_form) {
+                prescanner.reset(
+                    new LexAn(*reader, preprocessor.need<::preprocessor>(), &translator));
+#ifdef VORPAK_HAVE_LKEYS_UK101
+                if (form == uk101_form)
+                    keys.reset(
+                        new LexAn(*prescanner, lkeys_uk101.need<::lkeys_uk101>(), &translator));
+#endif
+#ifdef VORPAK_HAVE_LKEYS
+                if (form != uk101_form)
+                    keys.reset(new LexAn(*prescanner, lkeys.need<::lkeys>(), &translator));
+#endif
+                scanner.reset(new LexAn(*keys, lbasic.need<::lbasic>(), &translator));
+                if (form == fixed_form && file->_case >= 0) {
+                    keys->input_case = file->_case;
+                    scanner->input_case = file->_case;
+                }
+            }
+#endif
+#ifdef VORPAK_HAVE_LBASIC_FREE
+            if (form == free_form) {
+                scanner.reset(new LexAn(*reader, lbasic_free.need<::lbasic_free>(), &translator));
+                if (file->_case >= 0)
+                    scanner->input_case = file->_case;
+            }
+#endif
+#ifdef VORPAK_HAVE_PBASIC
+            parser.reset(new Parser(*scanner, pbasic.need<::pbasic>(), &translator));
+#endif
+        } catch (const ParseError& e) {
+            print_line(std::wcerr, L"exception:" + e.describe());
+            return -1;
+        }
+
+        translator.set_free_mode(form == free_form);
+        translator.set_uk101(form == uk101_form);
+        translator.set_file_reader(reader.get());
+        translator.Parser = parser.get();
+        translator.LexAn = scanner.get();
+        translator.source_form = form;
+        reader->setPreprocessor(prescanner.get(), preprocessor.table.get());
+        reader->Parser = parser.get();
+        scanner->sma = form != free_form;
+        parser->shorter_match = form != free_form;
+        translator.setDebug(args.debug_mode);
+        scanner->debug = true;
+        parser->setDebug(args.debug_mode);
+
+        try {
+            try {
+                parser->parse();
+                std::wstring text;
+                if (parser->successful()) {
+                    for (const ParseError& e : parser->getErrors())
+                        print_line(std::wcerr, e.format(text));
+                } else {
+                    rc = -1;
+                    for (ParseError& e : parser->getErrors()) {
+                        pruned_msg = dialect_msg(form, e.txt.c_str());
+                        if (pruned_msg != e.txt.c_str())
+                            e.txt = pruned_msg;
+                        print_line(std::wcerr, e.format(text));
+                    }
+                    print_line(std::wcerr, L"\nParsed with Errors: " + widen_signed(file->fname));
+                }
+            } catch (const ParseError& e) {
+                print_line(std::wcerr, L"exception:" + e.describe());
+                rc = -1;
+            } catch (const std::exception& e) {
+                std::cerr << "exception:" << e.what();
+                rc = -1;
+            }
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << "\n";
+            return -1;
+        }
+    }
+
+    pbasic.release();
+    lbasic.release();
+    lbasic_free.release();
+    lkeys.release();
+    lkeys_uk101.release();
+    preprocessor.release();
+    return rc;
 }
 
 int main(int argc, char** argv, char** argvp) {
@@ -34,7 +268,7 @@ int main(int argc, char** argv, char** argvp) {
         try {
             g_rc = mmain(argc, argv, argvp, args);
         } catch (const std::exception& e) {
-            std::wcerr << e.what() << std::endl;
+            print_line(std::wcerr, widen_signed(e.what()));
             g_rc = -1;
         }
         status = g_rc;

@@ -1,0 +1,237 @@
+#include "BasicFreeReader.h"
+
+#include <exception>
+#include <filesystem>
+#include <iostream>
+
+#include "ParseError.h"
+#include "Parser.h"
+#include "my_codecvt_utf8.h"
+#include "source_form_selector.h"
+
+namespace parsing {
+
+const std::locale* BasicFreeReader::loc = nullptr;
+
+namespace {
+
+bool is_blank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+// The narrow bytes of a name widened with widen_signed: the low byte of each unit.
+std::string narrow_low_bytes(const std::wstring& name) {
+    std::string out;
+    out.reserve(name.size());
+    for (wchar_t c : name)
+        out += static_cast<char>(c & 0xFF);
+    return out;
+}
+
+} // namespace
+
+BasicFreeReader::BasicFreeReader(const char* name)
+    : narrow_name(name ? name : ""), _source_(widen_signed(narrow_name.c_str())), d255(255) {
+    init();
+}
+
+BasicFreeReader::BasicFreeReader(const std::wstring& name)
+    : narrow_name(narrow_low_bytes(name)), _source_(name), d255(255) {
+    init();
+}
+
+void BasicFreeReader::init() {
+    Parser = nullptr;
+    LITERAL_DOUBLE_QUOTE = 65605;
+    closed_quotes = true;
+    closed_dquotes = true;
+    incomment = false;
+    pos_non_space = -1;
+    warnings = false;
+    mySource = _source_;
+    _line_ = 1;
+    myLine = 1;
+    _long = 0;
+    ch = -1;
+    _eof = false;
+    pos_line = 0;
+    line_end = 0;
+    get_line_rc = 0;
+    comment_line = false;
+    full_length = 0;
+    ends_with_cr = false;
+    preprocessor = nullptr;
+    pre_spt = nullptr;
+    if (fopen() != 0)
+        _eof = true;
+}
+
+BasicFreeReader::~BasicFreeReader() {
+    if (ifs && ifs->is_open())
+        ifs->close();
+}
+
+const std::locale& BasicFreeReader::get_locale() {
+    if (!loc)
+        loc = create_locale();
+    return *loc;
+}
+
+const std::locale* BasicFreeReader::create_locale() {
+    // The locale owns the facet (reference count 0); both live to the end of
+    // the process.
+    return new std::locale(std::locale::classic(), new my_codecvt_utf8(0));
+}
+
+int BasicFreeReader::fopen() {
+    try {
+        ifs.reset(new std::wifstream());
+        // The locale goes on before the open so that not a byte is read
+        // through another conversion.
+        ifs->imbue(get_locale());
+        // A directory opens like a file on POSIX but cannot be read.
+        std::error_code ec;
+        if (!std::filesystem::is_directory(narrow_name, ec))
+            ifs->open(narrow_name, std::ios::in);
+        if (!ifs->good() || !ifs->is_open()) {
+            if (Parser) {
+                std::wstring text = L"Cannot include file " + _source_;
+                ParseError e(1, text.c_str(), Semantic, false, true);
+                Parser->put_error(e);
+            }
+            return -1;
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        std::cout << "Exception: " << e.what() << "\n";
+        throw;
+    }
+}
+
+int BasicFreeReader::get_line(std::wstring& line, bool expand) {
+    (void)expand;
+    pos_non_space = -1;
+    line.clear();
+    line_end = 0;
+    full_length = 0;
+    ends_with_cr = false;
+    // A stream that has failed (a read error, or a truncated sequence at the
+    // very end of the file) delivers nothing more: it ends the input like the
+    // end of the file, instead of being asked again for ever.
+    if (!ifs || !ifs->good()) {
+        _eof = true;
+        return -1;
+    }
+    bool got = false;
+    wchar_t c;
+    wchar_t last = 0;
+    while (ifs->get(c)) {
+        got = true;
+        if (c == L'\n')
+            break;
+        ch = Case(c);
+        // Only the first 255 characters are ever delivered: the rest of a
+        // long line is counted, not kept, so a line costs bounded memory.
+        if (full_length < d255) {
+            if (pos_non_space < 0 && !is_blank(c) && c != L'\r')
+                pos_non_space = static_cast<int>(full_length);
+            line += c;
+        }
+        ++full_length;
+        last = c;
+    }
+    if (!got) {
+        _eof = true;
+        return -1;
+    }
+    ends_with_cr = full_length > 0 && last == L'\r';
+    ++_line_;
+    line_end = static_cast<int>(line.size());
+    return 0;
+}
+
+int BasicFreeReader::next(std::wstring* text) {
+    if (pos_line >= line_end && !_eof) {
+        extended_line.clear();
+        incomment = false;
+        if (get_line_rc >= 0)
+            get_line_rc = get_line(extended_line, true);
+        if (get_line_rc < 0) {
+            _eof = true;
+            return -1;
+        }
+        if (static_cast<int>(extended_line.size()) > d255)
+            extended_line.resize(d255);
+        if (!extended_line.empty() && extended_line.back() == L'\r')
+            extended_line.pop_back();
+        extended_line += L"\r\n";
+        line_end = static_cast<int>(extended_line.size());
+        myLine = _line_ - 1;
+        pos_line = 0;
+        if (pos_non_space > 0 && pos_non_space < line_end && extended_line[pos_non_space] == L'!')
+            pos_line = pos_non_space;
+        comment_line = false;
+        validate();
+        incomment = comment_line;
+    }
+    if (_eof)
+        return -1;
+    const wchar_t c = extended_line[pos_line];
+    if (c == L'"' && !incomment && closed_quotes)
+        closed_dquotes = !closed_dquotes;
+    ++pos_line;
+    ch = c;
+    if (text)
+        text->assign(1, c);
+    return static_cast<int>(c);
+}
+
+int BasicFreeReader::validate() {
+    const long text_length = full_length - (ends_with_cr ? 1 : 0);
+    if (warnings && text_length > d255 && _long != myLine) {
+        _long = myLine;
+        if (Parser) {
+            ParseError e(1, L"Long Line exceeds 255 columns.", warning, false, true);
+            e._source = _source_;
+            e._line = myLine;
+            Parser->put_error(e);
+        }
+    }
+    if (pos_non_space >= 0) {
+        // Digits, blanks and tabs in any mix, then R, E, M in upper case,
+        // each after any number of blanks or tabs. The appended CR stops it.
+        int p = pos_non_space;
+        while (p < line_end && (is_blank(extended_line[p]) ||
+                                (extended_line[p] >= L'0' && extended_line[p] <= L'9')))
+            ++p;
+        static const wchar_t REM[] = L"REM";
+        int k = 0;
+        for (; k < 3; ++k) {
+            while (p < line_end && is_blank(extended_line[p]))
+                ++p;
+            if (p >= line_end || extended_line[p] != REM[k])
+                break;
+            ++p;
+        }
+        comment_line = k == 3;
+    }
+    return 0;
+}
+
+int BasicFreeReader::ScannedDataStmt() {
+    closed_quotes = true;
+    closed_dquotes = true;
+    return 0;
+}
+
+int BasicFreeReader::ParsedUnterminatedDQuoted() {
+    closed_dquotes = true;
+    return 0;
+}
+
+int BasicFreeReader::ParsedUnterminatedQuoted() {
+    closed_quotes = true;
+    return 0;
+}
+
+} // namespace parsing
