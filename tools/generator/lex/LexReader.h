@@ -1,0 +1,41 @@
+#ifndef GENERATOR_LEX_LEXREADER_H
+#define GENERATOR_LEX_LEXREADER_H
+
+#include "../Source.h"
+#include "LexModel.h"
+
+namespace gen {
+namespace lex {
+
+// Reads a "%kind lexical" source into the plain model and checks what can be
+// checked line by line (names, numbers, references); faults name the line.
+//
+//   %grammar NAME                      the class name of the grammar
+//   %case N                            input_case: 0 as read, 1 upper, 2 lower
+//   %functions FILE                    the header declaring the lexer actions
+//   %minimise                          merge the states that behave alike
+//   %set NAME = SET                    a named set of symbols
+//   %define NAME = PATTERN             a named pattern
+//   %class ID "NAME" [category N] [level N] = SET
+//                                      a character class: its members are
+//                                      looked up as ID
+//   %symbol ID ["NAME"] [category N] [level N] [reserved | unreserved]
+//                                      a terminal row, or an override of one
+//   %ignore ID, %sma ID                rows of the ignorables and sma tables
+//   %pin N SAMPLE                      the state SAMPLE reaches is numbered N
+//   production N ID NAME [action FUNCTION] [params N]
+//                                      reductions row N: delivers ID
+//   keyword SPELLING ID [before SET]   a production and its token at once; with
+//                                      "before", a right context of one symbol
+//   token PRODUCTION = PATTERN [/ CONTEXT]
+//   state N : ITEM ; ITEM ...          a declared automaton, state by state:
+//                                      SET -> N | accept P | accept-before P |
+//                                      backtrack
+//   alternatives STATE : P ...         conflicts rows; STATE is "state N" or a
+//                                      SAMPLE; P a production or "finish"
+LexModel read_lexical(const Source& src);
+
+} // namespace lex
+} // namespace gen
+
+#endif
