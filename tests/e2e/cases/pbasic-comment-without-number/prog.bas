@@ -1,0 +1,2 @@
+REM HELLO
+10 END

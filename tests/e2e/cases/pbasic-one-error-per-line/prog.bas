@@ -1,0 +1,3 @@
+10 END X : GOTO
+20 DIM A(1) B
+30 PRINT
