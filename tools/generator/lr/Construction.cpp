@@ -67,7 +67,6 @@ std::map<std::string, long> extra_counts(const Construction& c) {
     n["goto_nonterminals"] = static_cast<long>(goto_symbols.size());
     n["left_sides"] = static_cast<long>(c.grammar.row_nonterminals.size());
     n["unit_alternatives"] = static_cast<long>(c.grammar.productions.size()) - c.grammar.rows;
-    n["terminals_with_rows"] = 0;
     std::set<int> with_rows;
     for (const ActionRow& r : c.srs)
         with_rows.insert(r.terminal);

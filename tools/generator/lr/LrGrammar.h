@@ -12,6 +12,35 @@
 // The plain model of an LR grammar source: its symbols, its productions and
 // its settings, as read and checked from the source. The construction passes
 // read only this model, never the source text.
+//
+// An "%kind lr" source holds, one per line ("#" lines are comments):
+//   %grammar <name>                 class name and file prefix
+//   %functions <header>             declares the semantic actions (optional)
+//   %input-case sensitive|upper|lower
+//   %start <symbol>                 its one production is a row, never reduced
+//   %symbol <id> <name> <category> <level> reserved|- [as <label>]
+//                                   the vocabulary, ascending by id; names with
+//                                   blanks or punctuation stand in double quotes
+//   <row> <left> <alt> : <right side> [| <right side>]... [!before <t>...]
+//                                   [!action <function>] [!category <n>]
+//   - <left> [<alt>] : <symbol> [| <symbol>]...       unit alternatives
+//                                   a right-hand position { a b } is a group
+//   %level <n> left|right|nonassoc|prefix [<token>] : <row>...
+//   %message <id> "<text>"          messages below the state messages
+//   %production-error <symbol> <message id>
+//   %state-messages-from <id>       first id of the "Expected" messages
+//   %message-name <terminal> "<name>"|none
+//   %alternatives <terminal>...     offered by the scanner for other tokens
+//   %sma <terminal>...              open to a shorter match
+//   %ignore <terminal>...
+//   %expect <count> <value>         checked by the common driver
+//   %expect-row <state> <terminal> shift <n>|reduce <row>|finish|none
+//   %expect-default <state> <row>|none
+//   %expect-defaults <state>:<row>... (together: exactly the default states)
+//   %expect-goto <state> <nonterminal> <target>|none
+//   %expect-message <id> "<text>"
+//   %expect-state-message <state> <id>|none
+//   %expect-recovery <state>...     exactly the states that shift the error mark
 namespace gen {
 namespace lr {
 
