@@ -1,0 +1,4 @@
+﻿10 PRINT
+20 E﻿ND
+30 REM ﻿
+40 END

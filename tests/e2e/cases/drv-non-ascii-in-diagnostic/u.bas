@@ -1,0 +1,3 @@
+10 GOTO €
+20 GOTO
+30 GOTO
