@@ -344,8 +344,8 @@ ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
         return out;
 
     bool may_shorten = shorter_match || ptable.sma(token);
-    std::vector<int> rejected(1, token);
-    auto is_rejected = [&rejected](int id) {
+    rejected.assign(1, token);
+    auto is_rejected = [this](int id) {
         return std::find(rejected.begin(), rejected.end(), id) != rejected.end();
     };
     int k = 1;

@@ -118,6 +118,9 @@ private:
     bool seen_before();
     bool recover(bool drop_token);
 
+    // The ids tried for the current token by getAction; kept between calls
+    // so that the search allocates nothing once it has run.
+    std::vector<int> rejected;
     // The configurations (stack states, then the token) met at syntax errors
     // since the last token was read; a repeat means the parse is cycling.
     std::vector<std::vector<int>> cycle_guard;

@@ -6,10 +6,11 @@
 namespace parsing {
 
 // One entry of the parser's stack, and the record handed to semantic actions.
-// The values are owned by the stack entry that holds them and are released
-// with delete when the entry is popped: a shifted token's synthesized value
-// is a heap string holding its text; a reduced entry's value is whatever its
-// semantic action stored (it must come from new std::wstring), else null.
+// The values are owned by the stack entry that holds them; the parser takes
+// them back when it pops the entry (it reuses or deletes them). A shifted
+// token's synthesized value is a heap string holding its text; a reduced
+// entry's value is null unless its semantic action stored one there, which
+// must then come from new std::wstring.
 struct p_entry {
     int state = 0;
     int token = 0;
