@@ -103,9 +103,13 @@ void LexAn::read() {
     bool at_end = upstream_stage ? upstream_stage->eof() : scanner.eof();
     if (!at_end) {
         token = upstream_stage ? upstream_stage->next(buffer) : scanner.next(buffer);
-        if (input_case != Input_Sensitive)
-            token = Case(token);
-        return;
+        if (token != endmark) {
+            if (input_case != Input_Sensitive)
+                token = Case(token);
+            return;
+        }
+        // An upstream stage delivers the end mark once before its eof turns
+        // true: taken as the end here too, so that this stage's eof follows.
     }
     buffer->clear();
     token = endmark;

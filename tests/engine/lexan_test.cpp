@@ -436,8 +436,11 @@ TEST(LexAn, StagesChain) {
     parsing::SimpleParsingTable second_table(second);
 
     hand::ScriptScanner chars(L"PQPQ PQX");
+    std::wstring w;
     LexAn one(chars, first_table, nullptr);
     LexAn two(one, second_table, nullptr);
     Tokens got = collect(two);
     EXPECT_EQ((Tokens{{DOUBLE, L"PQPQ"}, {T1, L"PQ"}, {X, L"X"}}), got) << show(got);
+    EXPECT_TRUE(two.eof()) << "the end mark from upstream ends this stage too";
+    EXPECT_EQ(-1, two.next(&w));
 }
