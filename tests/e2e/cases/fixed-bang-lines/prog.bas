@@ -1,0 +1,4 @@
+!X
+10 END
+!APRINTB
+20 END

@@ -1,0 +1,3 @@
+10 PRINT "OK"
+20 print
+print 1

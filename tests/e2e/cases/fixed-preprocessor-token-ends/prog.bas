@@ -1,0 +1,5 @@
+10 PRINT "CAFé X"
+20 DATA "A" ,1
+30 DATA "AB" X
+40 DATA AB"C:D
+50 REM ’OK’ é
