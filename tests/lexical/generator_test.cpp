@@ -157,6 +157,7 @@ TEST(LexicalGenerator, ClassesAndSymbols) {
     gen::TableSet t = build("production 0 65557 name\n"
                             "%class 65600 \"A....B\" category 1 = ['A'..'B']\n"
                             "%symbol 65601 \"inner\" level 4\n"
+                            "%symbol ['C' 'D'] \" \" level 0\n"
                             "token name = ['A' 'B'] 'C'\n");
     ASSERT_EQ(t.eqs.size(), 2u);
     EXPECT_EQ(t.eqs[0].hash, 'A');
@@ -172,7 +173,41 @@ TEST(LexicalGenerator, ClassesAndSymbols) {
     EXPECT_EQ(rows[65601].level, 4);
     EXPECT_EQ(rows[65557].name, u"name");
     EXPECT_TRUE(rows['C'].reserved) << "an input character";
-    EXPECT_EQ(rows[65536].name, u"token");
+    EXPECT_EQ(rows['C'].name, u" ") << "renamed by a set";
+    EXPECT_EQ(rows['D'].level, 0) << "added by a set";
+    EXPECT_EQ(rows.count(65536), 0u) << "the start symbol is declared, never implied";
+}
+
+TEST(LexicalGenerator, ExceptBarsWordsThatBeginWithAPrefix) {
+    // A name ends before a blank, but never one that begins with PRINT.
+    gen::TableSet t = build("production 0 186 PRINT\nproduction 1 65557 name\n"
+                            "token PRINT = \"PRINT\"\n"
+                            "token name = ['A'..'Z']+ ['$' '%']? / SP except \"PRINT\"\n");
+    auto walk = [&](const std::string& input) {
+        int s = 0;
+        for (char c : input)
+            s = shift_target(t, s, c);
+        return s;
+    };
+    int prin = walk("PRIN");
+    EXPECT_EQ(row(t, prin, -34), "2 1") << "PRIN is a name before a blank";
+    EXPECT_NE(shift_target(t, prin, ' '), -1);
+    int print = walk("PRINT");
+    EXPECT_EQ(row(t, print, -1), "2 0");
+    EXPECT_EQ(row(t, print, -34), "none") << "PRINT is no name";
+    EXPECT_EQ(shift_target(t, print, ' '), -1);
+    int printx = walk("PRINTX");
+    ASSERT_NE(printx, -1) << "the barred word still reads on";
+    EXPECT_EQ(row(t, printx, -34), "none");
+    EXPECT_EQ(row(t, printx, -1), "none");
+    EXPECT_EQ(shift_target(t, printx, 'Y'), printx);
+    int suffix = walk("PRINTX$");
+    ASSERT_NE(suffix, -1);
+    int rows_there = 0;
+    for (const gen::ActionRow& r : t.srs)
+        rows_there += r.state == suffix;
+    EXPECT_EQ(rows_there, 0) << "nothing continues or ends a barred name after its suffix";
+    EXPECT_EQ(row(t, walk("XPRINT"), -34), "2 1") << "only a word that begins with PRINT";
 }
 
 } // namespace

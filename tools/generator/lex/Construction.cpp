@@ -12,11 +12,21 @@ namespace {
 
 typedef std::vector<int> NodeSet; // sorted significant NFA nodes
 
-NodeSet closure(const Nfa& nfa, const std::set<int>& seeds) {
+// The nodes reachable by empty edges; the ends of the barred definitions are
+// not entered, so that they neither accept nor start their right context.
+NodeSet closure(const Nfa& nfa, const std::set<int>& seeds, const std::set<int>& barred) {
+    auto blocked = [&](int n) {
+        const NfaNode& node = nfa.nodes[n];
+        return (node.role == NfaNode::accept || node.role == NfaNode::lookahead_accept) &&
+               barred.count(node.token) != 0;
+    };
     std::vector<bool> seen(nfa.nodes.size(), false);
-    std::vector<int> stack(seeds.begin(), seeds.end());
-    for (int s : stack)
-        seen[s] = true;
+    std::vector<int> stack;
+    for (int s : seeds)
+        if (!blocked(s)) {
+            seen[s] = true;
+            stack.push_back(s);
+        }
     NodeSet out;
     while (!stack.empty()) {
         int n = stack.back();
@@ -24,13 +34,24 @@ NodeSet closure(const Nfa& nfa, const std::set<int>& seeds) {
         if (nfa.significant(n))
             out.push_back(n);
         for (int e : nfa.nodes[n].eps)
-            if (!seen[e]) {
+            if (!seen[e] && !blocked(e)) {
                 seen[e] = true;
                 stack.push_back(e);
             }
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+// A state's nodes: the closure, with every definition barred whose "except"
+// prefix has been read (its veto node is among the nodes).
+NodeSet state_nodes(const Nfa& nfa, const std::set<int>& seeds) {
+    NodeSet all = closure(nfa, seeds, {});
+    std::set<int> barred;
+    for (int n : all)
+        if (nfa.nodes[n].role == NfaNode::veto)
+            barred.insert(nfa.nodes[n].token);
+    return barred.empty() ? all : closure(nfa, seeds, barred);
 }
 
 std::string token_name(const LexModel& m, int token) {
@@ -91,7 +112,7 @@ Automaton subset_automaton(const Nfa& nfa, const LexModel& m, const Source& src)
         a.states.emplace_back();
         return n;
     };
-    state_of(closure(nfa, {nfa.start}));
+    state_of(state_nodes(nfa, {nfa.start}));
     for (std::size_t s = 0; s < sets.size(); ++s) {
         NodeSet set = sets[s]; // sets grows below
         std::map<int, std::set<int>> moves;
@@ -103,8 +124,19 @@ Automaton subset_automaton(const Nfa& nfa, const LexModel& m, const Source& src)
             if (node.token >= 0)
                 tokens.insert(node.token);
         }
-        for (const auto& mv : moves) {
-            int target = state_of(closure(nfa, mv.second));
+        for (auto& mv : moves) {
+            // A veto lasts while its definition reads on.
+            for (int n : set) {
+                const NfaNode& veto = nfa.nodes[n];
+                if (veto.role != NfaNode::veto)
+                    continue;
+                for (int next : std::set<int>(mv.second))
+                    if (nfa.nodes[next].token == veto.token) {
+                        mv.second.insert(n);
+                        break;
+                    }
+            }
+            int target = state_of(state_nodes(nfa, mv.second));
             a.states[s].rows[mv.first] = AutoRow{act_shift, target};
         }
         accepting_rows(nfa, set, m, a.states[s]);
@@ -113,7 +145,9 @@ Automaton subset_automaton(const Nfa& nfa, const LexModel& m, const Source& src)
             for (int n : set)
                 if (nfa.nodes[n].role != NfaNode::plain)
                     src.fault(m.tokens[nfa.nodes[n].token].line,
-                              "the token matches the empty input");
+                              nfa.nodes[n].role == NfaNode::veto
+                                  ? "the except pattern matches the empty input"
+                                  : "the token matches the empty input");
     }
     return a;
 }

@@ -47,13 +47,16 @@ struct ProductionDecl {
 
 // "token": a pattern that the automaton accepts as a production. With a right
 // context, the token is accepted only when the context follows; the context
-// is read again as the start of the next token.
+// is read again as the start of the next token. With "except", a text that
+// begins with a match of that pattern is never this token.
 struct TokenDecl {
     int line;
     int production;
     Pattern pattern;
     bool has_context = false;
     Pattern context;
+    bool has_except = false;
+    Pattern except;
 };
 
 // One item of a "state" line of a declared automaton.

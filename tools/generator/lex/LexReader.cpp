@@ -164,10 +164,16 @@ private:
         m_.classes.push_back(c);
     }
 
+    // "%symbol" names one id, or a bracketed set of them that share the rest
+    // of the line.
     void symbol_line(LineTokens& in) {
         SymbolDecl d;
         d.line = in.line();
-        d.id = symbol_id(in);
+        std::set<int> ids;
+        if (in.is_punct("["))
+            ids = patterns_.set(in);
+        else
+            ids.insert(symbol_id(in));
         if (in.peek().kind == LineToken::string) {
             d.name = quoted_name(in);
             d.has_name = true;
@@ -189,10 +195,13 @@ private:
                 in.fault("unexpected '" + in.peek().text + "' in a %symbol line");
             }
         }
-        for (const SymbolDecl& o : m_.symbols)
-            if (o.id == d.id)
-                in.fault("symbol " + std::to_string(d.id) + " is declared twice");
-        m_.symbols.push_back(d);
+        for (int id : ids) {
+            for (const SymbolDecl& o : m_.symbols)
+                if (o.id == id)
+                    in.fault("symbol " + std::to_string(id) + " is declared twice");
+            d.id = id;
+            m_.symbols.push_back(d);
+        }
     }
 
     int add_production(LineTokens& in, int id, const std::string& name, const std::string& action,
@@ -286,6 +295,8 @@ private:
         t.pattern.collect(m_.inputs);
         if (t.has_context)
             t.context.collect(m_.inputs);
+        if (t.has_except)
+            t.except.collect(m_.inputs);
         m_.tokens.push_back(std::move(t));
     }
 
@@ -299,6 +310,11 @@ private:
             in.take();
             t.has_context = true;
             t.context = patterns_.pattern(in);
+        }
+        if (in.is_word("except")) {
+            in.take();
+            t.has_except = true;
+            t.except = patterns_.pattern(in);
         }
         add_token(std::move(t));
     }

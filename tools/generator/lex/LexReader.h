@@ -20,14 +20,15 @@ namespace lex {
 //                                      a character class: its members are
 //                                      looked up as ID
 //   %symbol ID ["NAME"] [category N] [level N] [reserved | unreserved]
-//                                      a terminal row, or an override of one
+//                                      a terminal row, or an override of one;
+//                                      ID may be a bracketed set of ids
 //   %ignore ID, %sma ID                rows of the ignorables and sma tables
 //   %pin N SAMPLE                      the state SAMPLE reaches is numbered N
 //   production N ID NAME [action FUNCTION] [params N]
 //                                      reductions row N: delivers ID
 //   keyword SPELLING ID [before SET]   a production and its token at once; with
 //                                      "before", a right context of one symbol
-//   token PRODUCTION = PATTERN [/ CONTEXT]
+//   token PRODUCTION = PATTERN [/ CONTEXT] [except PREFIX]
 //   state N : ITEM ; ITEM ...          a declared automaton, state by state:
 //                                      SET -> N | accept P | accept-before P |
 //                                      backtrack

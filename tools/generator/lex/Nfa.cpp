@@ -12,6 +12,17 @@ Nfa::Nfa(const LexModel& m, const KeyMap& keys, const Source& src) : keys_(keys)
         int in, out;
         fragment(d.pattern, in, out);
         nodes[start].eps.push_back(in);
+        if (d.has_except) {
+            token_ = -1;
+            int ein, eout;
+            fragment(d.except, ein, eout);
+            nodes[start].eps.push_back(ein);
+            int veto = node();
+            nodes[eout].eps.push_back(veto);
+            nodes[veto].role = NfaNode::veto;
+            nodes[veto].token = static_cast<int>(t);
+            token_ = static_cast<int>(t);
+        }
         int end = node();
         nodes[out].eps.push_back(end);
         nodes[end].token = token_;

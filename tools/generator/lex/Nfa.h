@@ -16,13 +16,16 @@ struct NfaNode {
         plain,
         accept,           // the end of a token without right context
         lookahead_accept, // the end of a token's own text, before its context
-        context_end       // the end of a right context: back up to the token
+        context_end,      // the end of a right context: back up to the token
+        veto              // the end of an "except" prefix: the token may not end
     };
     std::vector<int> keys; // a symbol edge on any of these keys ...
     int next = -1;         // ... to this node
     std::vector<int> eps;
     Role role = plain;
-    int token = -1; // the definition the node belongs to: its priority
+    // The definition the node belongs to (its priority); for a veto, the
+    // definition it bars. The nodes of an "except" prefix belong to none.
+    int token = -1;
 };
 
 class Nfa {

@@ -42,7 +42,7 @@ PatternParser::PatternParser() {
 
 bool PatternParser::at_pattern_end(const LineTokens& in) const {
     return in.at_end() || in.is_punct("/") || in.is_punct(";") || in.is_punct(":") ||
-           in.is_punct("->") || in.is_punct(")") || in.is_punct("|");
+           in.is_punct("->") || in.is_punct(")") || in.is_punct("|") || in.is_word("except");
 }
 
 Pattern PatternParser::pattern(LineTokens& in) const {

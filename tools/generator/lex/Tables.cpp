@@ -16,7 +16,6 @@ std::vector<TerminalRow> terminal_rows(const LexModel& m, const Automaton& a, co
         rows[backtrack_mark] = TerminalRow{backtrack_mark, 0, 2, true, u"+:"};
     rows[-12] = TerminalRow{-12, 0, 0, true, u"ANY"};
     rows[end_mark] = TerminalRow{end_mark, 0, 2, false, u"EOF"};
-    rows[65536] = TerminalRow{65536, 0, 1, false, u"token"};
     std::map<int, const SymbolDecl*> declared;
     for (const SymbolDecl& d : m.symbols)
         declared[d.id] = &d;

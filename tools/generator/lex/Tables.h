@@ -9,8 +9,8 @@
 namespace gen {
 namespace lex {
 
-// The symbol table: the marks, the start symbol `token`, every input symbol,
-// every delivered id, the classes, then the "%symbol" rows and overrides.
+// The symbol table: the marks, every input symbol, every delivered id, the
+// classes, then the "%symbol" rows and overrides (the start symbol among them).
 std::vector<TerminalRow> terminal_rows(const LexModel& m, const Automaton& a, const Source& src);
 
 // One row per member of a class, ascending by bucket (code mod 256) and code.
