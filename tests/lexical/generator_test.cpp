@@ -93,6 +93,7 @@ TEST(LexicalGenerator, Faults) {
         {p + "token name = 'A'\n%expect states 3\n",
          "5: expected states 3, the construction gives 2"},
         {p + "token name = 'A' (\n", "4: expected ')' before 'end of line'"},
+        {p + "token name = #99999999999\n", "4: the number 99999999999 is too large"},
         {p + "production 1 65558 x action f\ntoken x = 'A'\n",
          "4: a lexer action needs a %functions header"},
     };

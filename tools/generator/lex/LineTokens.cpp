@@ -1,6 +1,8 @@
 #include "LineTokens.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace gen {
@@ -33,6 +35,14 @@ void LineTokens::fault(const std::string& message) const {
 
 void LineTokens::scan(const std::string& t) {
     std::size_t i = 0;
+    // Numbers name symbols, states and productions: all of them fit an int.
+    auto parse = [&](const std::string& digits, int base) {
+        errno = 0;
+        long v = std::strtol(digits.c_str(), nullptr, base);
+        if (errno == ERANGE || v > 0x7FFFFFFF)
+            fault("the number " + digits + " is too large");
+        return v;
+    };
     auto number_at = [&](std::size_t& k, long& v) {
         std::size_t start = k;
         if (t.compare(k, 2, "0x") == 0 || t.compare(k, 2, "0X") == 0) {
@@ -42,13 +52,13 @@ void LineTokens::scan(const std::string& t) {
                 ++k;
             if (k == digits)
                 fault("hexadecimal number without digits");
-            v = std::stol(t.substr(digits, k - digits), nullptr, 16);
+            v = parse(t.substr(digits, k - digits), 16);
         } else {
             while (k < t.size() && std::isdigit(static_cast<unsigned char>(t[k])))
                 ++k;
             if (k == start)
                 fault("number expected");
-            v = std::stol(t.substr(start, k - start));
+            v = parse(t.substr(start, k - start), 10);
         }
     };
     std::string raw;
@@ -88,7 +98,7 @@ void LineTokens::scan(const std::string& t) {
             while (k < t.size() && is_hex(t[k]))
                 ++k;
             tok.kind = LineToken::symbol;
-            tok.value = std::stol(t.substr(i + 2, k - i - 2), nullptr, 16);
+            tok.value = parse(t.substr(i + 2, k - i - 2), 16);
             if (tok.value > 0xFFFF)
                 fault("a character is one 16-bit unit: " + t.substr(i, k - i));
             tok.text = t.substr(i, k - i);
