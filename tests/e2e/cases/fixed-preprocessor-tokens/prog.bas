@@ -5,3 +5,4 @@
 50 R E M X
 60 DATA "X:Y
 70 PRINT "A" "B";"C
+80 DATA
