@@ -59,33 +59,30 @@ std::string token_name(const LexModel& m, int token) {
     return "'" + m.productions[t.production].name + "' (line " + std::to_string(t.line) + ")";
 }
 
+// The first definition in source order takes a mark's row; the listing notes
+// the definitions that give way to it.
+void take_first(int& winner, int candidate, const char* mark, const LexModel& m, AutoState& st) {
+    if (candidate == winner)
+        return;
+    if (winner < 0) {
+        winner = candidate;
+        return;
+    }
+    int first = std::min(winner, candidate), other = std::max(winner, candidate);
+    st.notes.push_back(std::string(mark) + ": " + token_name(m, other) + " gives way to " +
+                       token_name(m, first));
+    winner = first;
+}
+
 // The accepting rows of one state of the subset construction.
 void accepting_rows(const Nfa& nfa, const NodeSet& set, const LexModel& m, AutoState& st) {
     int end_token = -1, look_token = -1;
     for (int n : set) {
         const NfaNode& node = nfa.nodes[n];
-        if (node.role == NfaNode::accept || node.role == NfaNode::context_end) {
-            if (end_token < 0 || node.token < end_token) {
-                if (end_token >= 0)
-                    st.notes.push_back("end mark: " + token_name(m, end_token) + " gives way to " +
-                                       token_name(m, node.token));
-                end_token = node.token;
-            } else if (node.token != end_token) {
-                st.notes.push_back("end mark: " + token_name(m, node.token) + " gives way to " +
-                                   token_name(m, end_token));
-            }
-        }
-        if (node.role == NfaNode::lookahead_accept) {
-            if (look_token < 0 || node.token < look_token) {
-                if (look_token >= 0)
-                    st.notes.push_back("backtrack mark: " + token_name(m, look_token) +
-                                       " gives way to " + token_name(m, node.token));
-                look_token = node.token;
-            } else if (node.token != look_token) {
-                st.notes.push_back("backtrack mark: " + token_name(m, node.token) +
-                                   " gives way to " + token_name(m, look_token));
-            }
-        }
+        if (node.role == NfaNode::accept || node.role == NfaNode::context_end)
+            take_first(end_token, node.token, "end mark", m, st);
+        else if (node.role == NfaNode::lookahead_accept)
+            take_first(look_token, node.token, "backtrack mark", m, st);
     }
     if (end_token >= 0) {
         bool back = m.tokens[end_token].has_context;

@@ -34,6 +34,18 @@ namespace lex {
 //                                      backtrack
 //   alternatives STATE : P ...         conflicts rows; STATE is "state N" or a
 //                                      SAMPLE; P a production or "finish"
+//
+// Symbols are written 'c' (one character, UTF-8), U+XXXX, #id (decimal or
+// 0x hexadecimal) or "text" (its characters in a row); TAB, LF, CR and SP are
+// predefined sets. A SAMPLE is a sequence of single symbols. Productions are
+// named by number or by a unique name.
+//
+// Token definitions make a deterministic automaton that keeps every state
+// the definitions reach (unless %minimise): where two definitions end in one
+// state, the earlier one takes the row. A definition with a right context
+// accepts on the backtrack mark where its own text ends, and the states
+// where its context is complete back up on the end mark. States are numbered
+// breadth first from the start state, keys ascending, except pinned ones.
 LexModel read_lexical(const Source& src);
 
 } // namespace lex
