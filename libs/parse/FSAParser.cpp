@@ -1,0 +1,433 @@
+#include "FSAParser.h"
+
+#include <cstdint>
+#include <cwchar>
+#include <iostream>
+#include <type_traits>
+
+#include "FSAState.h"
+
+namespace parsing {
+
+using capi::interfaces::_I_Errno;
+using capi::interfaces::_I_Scanner;
+
+FSAParser::FSAParser(_I_Scanner& in_scanner, FSAParsingTable& in_PTable, void* in_context)
+    : _semCheck(false), _BottomUp(false), _TopDown(false), _BottomUp2(false), debug(false),
+      pread(L"Parser Read()"), State(nullptr), scanner(in_scanner), ptable(in_PTable),
+      _finished(false), _has_errors(false), _get_next(true), action(), state(0),
+      context(in_context), token(0), Father(nullptr), step(-1), swaped_errors(false) {
+    std::wcsncpy(std_msg, L"Parser Error", 32);
+    State = new FSAState(ptable, this, in_context);
+    // Called from the constructor, so this class's own version runs.
+    FSAParser::CharsCase();
+}
+
+FSAParser::~FSAParser() {
+    if (State) {
+        delete State;
+        State = nullptr;
+    }
+    clear();
+}
+
+void FSAParser::CharsCase() {
+    if (ptable.LowerCase())
+        scanner.setLower();
+    else if (ptable.UpperCase())
+        scanner.setUpper();
+    else
+        scanner.setCaseSensitive();
+}
+
+bool FSAParser::next() {
+    ++step;
+    if (!BufferedT.empty())
+        return getFromBuffered();
+    bool r = read();
+    _finished = !r;
+    return r;
+}
+
+bool FSAParser::read() {
+    word.clear();
+    if (_get_next && !scanner.eof())
+        token = scanner.next(&word);
+    else
+        token = ptable.EndMark();
+    if (token == ptable.EndMark()) {
+        word.clear();
+        _get_next = false;
+    }
+    pread.clear();
+    if (debug)
+        std::wcout << L"Parser read()" << token << L" Buffer= " << word << std::endl;
+    return _get_next;
+}
+
+int FSAParser::peek(int from_step) {
+    if (from_step < step) {
+        std::wcout << L"invalid peek\n";
+        return -1;
+    }
+    int requested = from_step - step + 1;
+    if (requested - BufferedElements() > 0)
+        do_buffer(requested - BufferedElements());
+    return bufferedT(requested);
+}
+
+bool FSAParser::do_buffer(int forward) {
+    if (token == ptable.EndMark() || scanner.eof())
+        return false;
+    // The engine holds token and word by reference while it peeks: reading
+    // ahead must leave them as it found them, also when the scanner throws.
+    struct Restore {
+        int& token;
+        std::wstring& word;
+        int saved_token;
+        std::wstring saved_word;
+        ~Restore() {
+            token = saved_token;
+            word.swap(saved_word);
+        }
+    } restore{token, word, token, word};
+    bool ok = true;
+    for (int i = 0; i < forward && ok; ++i) {
+        try {
+            ok = read();
+        } catch (std::exception&) {
+            ok = false;
+        }
+        if (ok) {
+            // Deleted by getFromBuffered(), when next() takes the token.
+            BufferedN.push_back(new std::wstring(std::move(word)));
+            BufferedT.push_back(token);
+        }
+    }
+    return ok;
+}
+
+int FSAParser::bufferedT(int requested) {
+    std::size_t pos = static_cast<std::size_t>(requested - 1);
+    if (pos >= BufferedT.size())
+        return ptable.EndMark();
+    return BufferedT[pos];
+}
+
+bool FSAParser::getFromBuffered() {
+    if (BufferedT.empty())
+        return false;
+    token = BufferedT.front();
+    word.clear();
+    std::wstring* text = BufferedN.front();
+    if (text) {
+        word = std::move(*text);
+        delete text;
+    }
+    BufferedT.pop_front();
+    BufferedN.pop_front();
+    return true;
+}
+
+bool FSAParser::available() {
+    if (BufferedElements() > 0)
+        return true;
+    return scanner.available();
+}
+
+void FSAParser::clear() {
+    while (getFromBuffered()) {
+    }
+    word.clear();
+}
+
+void FSAParser::reset() {
+    clear();
+    _finished = false;
+    _has_errors = false;
+    _get_next = true;
+}
+
+void FSAParser::onParse() {
+    reset();
+}
+
+int FSAParser::confirm() {
+    std::wcout << L"Confirm\n";
+    return 0;
+}
+
+int FSAParser::error(int state, int token) {
+    _has_errors = true;
+    std::wstring message;
+    int id = ptable.specific_error(state, token);
+    if (id >= 0) {
+        if (const wchar_t* text = ptable.msg_error(id))
+            message = text;
+    } else {
+        int term = ptable.term_error(token);
+        if (term < 0) {
+            if (const wchar_t* name = ptable.token(token)) {
+                message += L"Unexpected: ";
+                message += name;
+                message += L". ";
+            }
+        } else if (const wchar_t* text = ptable.msg_error(term)) {
+            message += text;
+            message += L" ";
+        }
+        id = ptable.state_error(state);
+        if (id >= 0) {
+            if (const wchar_t* text = ptable.msg_error(id)) {
+                message += text;
+                message += L" ";
+            }
+        }
+    }
+    put_error(id, message.c_str(), Syntax);
+    return id;
+}
+
+void FSAParser::put_error(ParseError& e) {
+    _has_errors = true;
+    errors.push_back(e);
+}
+
+void FSAParser::put_error(_I_Errno& e) {
+    put_error(0, e.describe().c_str(), Semantic);
+}
+
+void FSAParser::put_error(std::exception& e) {
+    const char* what = e.what();
+    std::wstring text;
+    if (what) {
+        // One code unit per byte, widened with its sign: 0xE9 is U+FFE9.
+        for (const char* p = what; *p; ++p) {
+            auto unit = static_cast<std::uint16_t>(static_cast<signed char>(*p));
+            text.push_back(static_cast<wchar_t>(unit));
+        }
+    }
+    if (text.empty())
+        text = std_msg;
+    put_error(0, text.c_str(), Semantic);
+}
+
+void FSAParser::put_error(int code, const wchar_t* s, int type) {
+    ParseError e(code, s, type, false, true);
+    put_error(e);
+}
+
+bool FSAParser::swapFSAStateErrors() {
+    bool moved = false;
+    std::deque<ParseError>& engine_errors = State->getErrors();
+    if (State->hasErrors()) {
+        for (ParseError& e : engine_errors) {
+            moved = true;
+            put_error(e);
+        }
+    }
+    engine_errors.clear();
+    return moved;
+}
+
+bool FSAParser::parsed() {
+    return State->parsed();
+}
+
+void FSAParser::setDebug(bool on) {
+    debug = on;
+    State->setDebug(on);
+}
+
+void FSAParser::traverseTopDown(int tree, bool keep) {
+    if (tree < 0)
+        return;
+    if (FSATokenNode* tn = State->parseTree(tree))
+        State->TopDown(tn, keep);
+}
+
+void FSAParser::traverseBottomUp(int tree, bool keep) {
+    if (tree < 0)
+        return;
+    if (FSATokenNode* tn = State->parseTree(tree))
+        State->BottomUp(tn, keep, step);
+}
+
+bool FSAParser::actions(const int& t, const std::wstring& w) {
+    return State->actions(t, w);
+}
+
+void FSAParser::clear_queue() {
+    clear();
+}
+
+int FSAParser::parse() {
+    onParse();
+    while (next_step()) {
+    }
+    onParseFinish();
+    if (!State->parsed())
+        onParseError();
+    return State->parseTrees();
+}
+
+int FSAParser::onParseFinish() {
+    int r;
+    if (token == ptable.EndMark()) {
+        State->onEOF();
+        r = State->parseTrees();
+    } else {
+        State->onParseIncomplete();
+        r = -1;
+    }
+    // The end of the parse reports too (input that ended before any tree):
+    // those diagnostics belong in the list like every step's.
+    if (State->hasErrors())
+        swapFSAStateErrors();
+    if (r == 0)
+        _has_errors = true;
+    _finished = true;
+    return r;
+}
+
+int FSAParser::onParseError() {
+    return 0;
+}
+
+bool FSAParser::next_step() {
+    if (!next())
+        return false;
+    swaped_errors = false;
+    bool moved = State->actions(token, word);
+    if (!moved && State->slr_follows) {
+        // The retry runs without the SLR follow check; the check is back on
+        // afterwards even when the retry throws.
+        struct SlrOn {
+            FSAState& engine;
+            ~SlrOn() { engine.slr_follows = true; }
+        } slr_on{*State};
+        State->slr_follows = false;
+        bool sem = State->getSemCheck();
+        if (State->StateToNewState()) {
+            State->getErrors().clear();
+            moved = State->actions(token, word, false, false, true, sem);
+        }
+    }
+    swaped_errors = false;
+    if (State->hasErrors())
+        swaped_errors = swapFSAStateErrors();
+    if (!moved) {
+        _has_errors = true;
+        const KeyValueFixedTable* recovery = ptable.data.recovery_states;
+        if (recovery && recovery->size > 0)
+            moved = ErrorRecovery();
+    }
+    if (!moved) {
+        _get_next = false;
+        _finished = true;
+    }
+    return !finished();
+}
+
+bool FSAParser::ErrorRecovery() {
+    return PanicModeRecovery(swaped_errors);
+}
+
+bool FSAParser::PanicModeRecovery(bool swaped_errors) {
+    const int E = ptable.ErrorMark();
+    const int F = ptable.EndMark();
+    const std::wstring error_text = L"Error";
+    static const wchar_t* const state_empty = L"Failed to recover; State Empty";
+    bool moved = false;
+    bool pass = true;
+    // A scanner that throws on every read would make the passes feed the
+    // error token and skip forever; a second scanner fault with no token
+    // read since the first ends the recovery as the end of input does.
+    bool scanner_failed = false;
+
+    auto record = [this](auto& handled) {
+        using Caught = std::decay_t<decltype(handled)>;
+        put_error(handled);
+        if (!std::is_same<Caught, ParseError>::value)
+            _finished = true;
+    };
+
+    while (pass) {
+        if (!swaped_errors)
+            swaped_errors = swapFSAStateErrors();
+        moved = false;
+        try {
+            if (!State->StateToNewState()) {
+                put_error(100, state_empty, Syntax);
+                return false;
+            }
+            moved = State->actions(E, error_text, false, false, false, false);
+        } catch (ParseError& e) {
+            record(e);
+        } catch (_I_Errno& e) {
+            record(e);
+        } catch (std::exception& e) {
+            record(e);
+        } catch (...) {
+            put_error(0, L"Unknown Exception During Panic Mode Recovery.", Semantic);
+            _finished = true;
+        }
+        if (!moved) {
+            pass = State->rewind();
+            continue;
+        }
+
+        bool reading = false;
+        try {
+            bool increase = false;
+            for (;;) {
+                bool accepted = false;
+                if (token != F)
+                    accepted = State->actions(token, word, false, increase, false, false);
+                if (accepted) {
+                    pass = false;
+                    break;
+                }
+                if (token == F) {
+                    _finished = true;
+                    _get_next = false;
+                    return false;
+                }
+                reading = true;
+                bool more = next();
+                reading = false;
+                scanner_failed = false;
+                increase = true;
+                if (!State->StateToNewState()) {
+                    _finished = true;
+                    _get_next = false;
+                    return false;
+                }
+                if (!more)
+                    break;
+            }
+        } catch (ParseError& e) {
+            record(e);
+        } catch (_I_Errno& e) {
+            record(e);
+        } catch (std::exception& e) {
+            record(e);
+        } catch (...) {
+            put_error(0, L"Unknown Exception During Panic Mode Recovery.", Semantic);
+            _finished = true;
+        }
+        if (reading) {
+            if (scanner_failed) {
+                _finished = true;
+                _get_next = false;
+                return false;
+            }
+            scanner_failed = true;
+        }
+    }
+    if (!moved)
+        put_error(100, state_empty, Syntax);
+    return moved;
+}
+
+} // namespace parsing
