@@ -164,13 +164,14 @@ private:
         m_.classes.push_back(c);
     }
 
-    // "%symbol" names one id, or a bracketed set of them that share the rest
-    // of the line.
+    // "%symbol" names one id, or a set of them (bracketed, or a named set)
+    // that share the rest of the line.
     void symbol_line(LineTokens& in) {
         SymbolDecl d;
         d.line = in.line();
         std::set<int> ids;
-        if (in.is_punct("["))
+        if (in.is_punct("[") ||
+            (in.peek().kind == LineToken::word && patterns_.sets.count(in.peek().text) != 0))
             ids = patterns_.set(in);
         else
             ids.insert(symbol_id(in));
