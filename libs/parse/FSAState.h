@@ -276,6 +276,7 @@ private:
     std::unordered_set<FSAStateNode*> allStateNodes;
     std::unordered_set<FSATokenNode*> allTokenNodes;
     std::unordered_set<FSAToken*> allTokens;
+    int rds_size; // entries of rds: the symbol table's size at construction
 
     void report(bool created);
     void forget_memo_of_step();
