@@ -21,7 +21,8 @@ namespace lex {
 //                                      looked up as ID
 //   %symbol ID ["NAME"] [category N] [level N] [reserved | unreserved]
 //                                      a terminal row, or an override of one;
-//                                      ID may be a bracketed set of ids
+//                                      ID may be a bracketed set of ids; a new
+//                                      character without NAME is named by itself
 //   %ignore ID, %sma ID                rows of the ignorables and sma tables
 //   %pin N SAMPLE                      the state SAMPLE reaches is numbered N
 //   production N ID NAME [action FUNCTION] [params N]

@@ -40,9 +40,13 @@ std::vector<TerminalRow> terminal_rows(const LexModel& m, const Automaton& a, co
     for (const SymbolDecl& d : m.symbols) {
         auto it = rows.find(d.id);
         if (it == rows.end()) {
-            if (!d.has_name)
+            // A character that no row reads (CR, LF) is still named by itself.
+            Text name = d.name;
+            if (!d.has_name && d.id > 0 && d.id < 65536)
+                name = Text(1, static_cast<char16_t>(d.id));
+            if (name.empty())
                 src.fault(d.line, "a new symbol needs a name");
-            it = rows.emplace(d.id, TerminalRow{d.id, 0, 2, false, d.name}).first;
+            it = rows.emplace(d.id, TerminalRow{d.id, 0, 2, false, name}).first;
         }
         TerminalRow& r = it->second;
         if (d.has_name)
