@@ -272,3 +272,46 @@ TEST_F(TranslatorTest, SettersAndFlags) {
 }
 
 } // namespace
+
+#if defined(VORPAK_HAVE_DATA_SCANNER) && defined(VORPAK_HAVE_DATA_PARSER)
+
+namespace {
+
+TEST_F(TranslatorTest, DataCheckOfAStatementsValues) {
+    dialect(0, 0);
+    EXPECT_EQ(0, t.ValidateData(L"DATA 1,\"A\",,1 2,1e5,HELLO", 'O'));
+    EXPECT_TRUE(diagnostics().empty());
+    EXPECT_FALSE(fx.parser().hasErrors());
+    ParseData* const scanner_grammar = t.data_ltable;
+    ParseData* const parser_grammar = t.data_ptable;
+    ASSERT_NE(nullptr, scanner_grammar);
+    ASSERT_NE(nullptr, parser_grammar);
+
+    // The lower-case keyword is reported into the main parser; the values
+    // are still checked and pass.
+    fx.place.at = 30;
+    EXPECT_EQ(0, t.ValidateData(L"data 1", 'O'));
+    EXPECT_EQ(
+        std::vector<std::string>{
+            "prog.bas:30: error: semantic:Unexpected 'data'. Expected: 'DATA'"},
+        diagnostics());
+    EXPECT_EQ(scanner_grammar, t.data_ltable) << "the DATA grammars are built once per run";
+    EXPECT_EQ(parser_grammar, t.data_ptable);
+}
+
+TEST_F(TranslatorTest, RejectedDataStatementFailsTheFile) {
+    // A character outside ASCII begins no DATA token: the nested parser
+    // rejects it, and its diagnostic moves to the main file's place.
+    dialect(0, 0);
+    fx.place.at = 40;
+    EXPECT_EQ(-1, t.ValidateData(L"DATA 1 \u20AC", 'O'));
+    EXPECT_TRUE(fx.parser().hasErrors());
+    const std::vector<std::string> found = diagnostics();
+    ASSERT_FALSE(found.empty());
+    for (const std::string& line : found)
+        EXPECT_EQ(0u, line.find("prog.bas:40: error: syntax:")) << line;
+}
+
+} // namespace
+
+#endif
