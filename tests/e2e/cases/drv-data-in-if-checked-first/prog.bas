@@ -1,0 +1,2 @@
+10 PRINT
+20 IF X THEN data 5

@@ -1,0 +1,3 @@
+5 REM
+7 REM
+9 dAtA 3
