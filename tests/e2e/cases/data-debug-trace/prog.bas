@@ -1,0 +1,2 @@
+10 data 1,DATA
+20 D A T A "A",-1 . 5
