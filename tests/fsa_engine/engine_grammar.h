@@ -291,11 +291,15 @@ public:
     using FSAState::ignore;
     using FSAState::increase;
     using FSAState::issue_errors;
+    using FSAState::LoopTo;
     using FSAState::mark;
     using FSAState::moveTo;
     using FSAState::newState;
     using FSAState::newWords;
+    using FSAState::onBottomUp;
     using FSAState::onNext;
+    using FSAState::onSemanticCheck;
+    using FSAState::onTopDown;
     using FSAState::peek;
     using FSAState::prdReducted;
     using FSAState::production;
