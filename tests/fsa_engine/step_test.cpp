@@ -124,6 +124,34 @@ TEST(FSAStateLifecycle, PoolsReuseLastReleasedFirst) {
     EXPECT_TRUE(st.tnDelete.empty());
 }
 
+TEST(FSAStateLifecycle, TokenRecordsAndConditionsComeFromTheirPools) {
+    Engine e(abc_grammar(), {});
+    OpenState& st = e.state;
+    FSAToken& k = st.createToken(a, 1, std::wstring(L"ab\0c", 4));
+    EXPECT_EQ(k.value(), L"ab");
+    EXPECT_EQ(st.tkCounter, 1);
+    FSACondition* c1 = st.createFSACondition();
+    FSACondition* c2 = st.createFSACondition();
+    EXPECT_NE(c1, c2);
+    EXPECT_EQ(st.cndCounter, 2);
+    FSATokenNode& t = st.createTokenNode(a, 1, L"a");
+    c1->add_HasEx(&t);
+    EXPECT_EQ(st.collect(c1), 1);
+    EXPECT_EQ(st.createFSACondition(), c1) << "a pooled condition is reused, emptied";
+    EXPECT_TRUE(c1->_clear);
+    EXPECT_EQ(st.cndCounter, 2);
+    delete c1;
+    delete c2;
+    ParseAction down{};
+    down.Do = _SHIFTDOWN;
+    down.value.NextState = 1;
+    EXPECT_EQ(st.getInstantiatedCondition(nullptr), nullptr);
+    FSAStateNode& n = st.createStateNode(st.root, nullptr, down);
+    FSACondition* attached = st.getInstantiatedCondition(&n);
+    EXPECT_EQ(st.getInstantiatedCondition(&n), attached);
+    EXPECT_EQ(st.conds, 1);
+}
+
 TEST(FSAStateLifecycle, ClearTokensBufferTrimsToBelowKeepSize) {
     Engine e(abc_grammar(), {});
     OpenState& st = e.state;
@@ -437,9 +465,12 @@ TEST(FSAStateStep, RewindMakesParentsTheHeads) {
     FSAStateNode* head = st.vState().at(0);
     FSAStateNode* parent = head->_parent;
     ASSERT_NE(parent, nullptr);
+    int pooled = st.snDelete.filled();
     EXPECT_TRUE(st.rewind());
     ASSERT_EQ(st.vState().filled(), 1);
     EXPECT_EQ(st.vState().at(0), parent);
+    EXPECT_EQ(head->_referenced, -1) << "the dropped head went back to the pool";
+    EXPECT_EQ(st.snDelete.filled(), pooled + 1);
     EXPECT_EQ(parent->_referenced, 0);
     EXPECT_TRUE(st.newState().empty());
     EXPECT_TRUE(st.snMarked.empty());
@@ -470,4 +501,19 @@ TEST(FSAStateStep, StateToNewStateCopiesNonNullHeads) {
     EXPECT_EQ(st.vState().filled(), 3);
     ASSERT_EQ(st.snMarked.filled(), 1);
     EXPECT_EQ(st.snMarked.at(0), &old);
+}
+
+TEST(FSAStateStep, RepeatedPassDoesNotSettleAgainstTheEarlierPass) {
+    // Step 1 reduces A from the node of a; running the same token again
+    // from the same heads without a new step number must reduce and feed A
+    // again instead of taking it for a repeat of the earlier pass's A.
+    Engine retry(abc_grammar(), {a, b, c});
+    OpenState& rs = retry.state;
+    ASSERT_TRUE(rs.actions(a, L"a"));
+    ASSERT_TRUE(rs.actions(b, L"b"));
+    ASSERT_TRUE(rs.StateToNewState());
+    EXPECT_TRUE(rs.actions(b, L"b", false, false, true, false)) << "token b, step 1 again";
+    EXPECT_EQ(rs.step, 1);
+    ASSERT_TRUE(rs.actions(c, L"c"));
+    EXPECT_EQ(rs.onEOF(), 1);
 }
