@@ -526,3 +526,22 @@ TEST(FSAStateMoves, LoopBoundsAndPacking) {
     FSAStateNode* stacked = move(&h, _LBack, c);
     EXPECT_EQ(stacked->_parent, &h) << "a head whose token node has a text is stacked on";
 }
+
+TEST(FSAStateReduce, FaultsOfTheGrammarAndReductionsWithoutOrigin) {
+    // A reductive state beyond the productions is a fault of the tables.
+    Spec broken = abc_grammar();
+    broken.nfa[0] = {0, a, _SHIFTDOWN, reductive(broken, 5)};
+    Engine e(broken, {a});
+    EXPECT_EQ(fault_of([&] { e.run(); }), L"Reductive state without a production.");
+
+    // A production that continues the root's own move has no origin node to
+    // be fed to: its node is left to the end-of-step reclamation.
+    Spec rootless = abc_grammar();
+    rootless.nfa = {{0, b, _SHIFT, reductive(rootless, 1)}};
+    Engine r(rootless, {b});
+    EXPECT_EQ(r.run(), 0u);
+    bool pooled = false;
+    for (int i = 0; i < r.state.tnDelete.filled(); ++i)
+        pooled = pooled || r.state.tnDelete.at(i)->_symbol == A;
+    EXPECT_TRUE(pooled) << "the node of A went back to the pool";
+}
