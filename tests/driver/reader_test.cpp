@@ -45,7 +45,7 @@ protected:
     std::string path;
 
     void SetUp() override {
-        path = ::testing::TempDir() + "vorpak_reader_" +
+        path = ::testing::TempDir() + "vorpak_reader_" + std::to_string(getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bas";
     }
     void TearDown() override { std::remove(path.c_str()); }

@@ -2,6 +2,7 @@
 // statement parser built row by row, and faults of a source reported as
 // "file:line: message".
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -39,7 +40,8 @@ gen::TableSet build(const std::string& path) {
 }
 
 std::string temp_grammar(const std::string& text) {
-    std::string path = ::testing::TempDir() + "lr_fault.grammar";
+    // One file per test process: ctest may run tests side by side.
+    std::string path = ::testing::TempDir() + "lr_fault_" + std::to_string(getpid()) + ".grammar";
     std::ofstream(path) << text;
     return path;
 }

@@ -2,6 +2,7 @@
 // sources, and the faults it reports with the source line.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -17,7 +18,9 @@ const char* head = "%kind lexical\n%grammar g\n";
 
 gen::TableSet build(const std::string& text, std::map<std::string, long>* counts = nullptr,
                     std::string* listing = nullptr) {
-    std::string path = ::testing::TempDir() + "lexical_generator_test.grammar";
+    // One file per test process: ctest may run tests side by side.
+    std::string path = ::testing::TempDir() + "lexical_generator_test_" +
+                       std::to_string(getpid()) + ".grammar";
     {
         std::ofstream out(path, std::ios::binary);
         out << head << text;
