@@ -44,12 +44,13 @@ NodeSet closure(const Nfa& nfa, const std::set<int>& seeds, const std::set<int>&
 }
 
 // A state's nodes: the closure, with every definition barred whose "except"
-// prefix has been read (its veto node is among the nodes).
+// prefix has been read or whose "not" word is exactly what has been read (its
+// veto node is among the nodes).
 NodeSet state_nodes(const Nfa& nfa, const std::set<int>& seeds) {
     NodeSet all = closure(nfa, seeds, {});
     std::set<int> barred;
     for (int n : all)
-        if (nfa.nodes[n].role == NfaNode::veto)
+        if (nfa.nodes[n].role == NfaNode::veto || nfa.nodes[n].role == NfaNode::veto_word)
             barred.insert(nfa.nodes[n].token);
     return barred.empty() ? all : closure(nfa, seeds, barred);
 }
@@ -122,7 +123,8 @@ Automaton subset_automaton(const Nfa& nfa, const LexModel& m, const Source& src)
                 tokens.insert(node.token);
         }
         for (auto& mv : moves) {
-            // A veto lasts while its definition reads on.
+            // A veto lasts while its definition reads on; a "not" word bars
+            // only the state where it ends, so its veto is not carried.
             for (int n : set) {
                 const NfaNode& veto = nfa.nodes[n];
                 if (veto.role != NfaNode::veto)
@@ -144,6 +146,8 @@ Automaton subset_automaton(const Nfa& nfa, const LexModel& m, const Source& src)
                     src.fault(m.tokens[nfa.nodes[n].token].line,
                               nfa.nodes[n].role == NfaNode::veto
                                   ? "the except pattern matches the empty input"
+                              : nfa.nodes[n].role == NfaNode::veto_word
+                                  ? "the not pattern matches the empty input"
                                   : "the token matches the empty input");
     }
     return a;

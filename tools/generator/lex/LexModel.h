@@ -48,7 +48,9 @@ struct ProductionDecl {
 // "token": a pattern that the automaton accepts as a production. With a right
 // context, the token is accepted only when the context follows; the context
 // is read again as the start of the next token. With "except", a text that
-// begins with a match of that pattern is never this token.
+// begins with a match of that pattern is never this token. With "not", a
+// text that is exactly a match of that pattern is never this token, while a
+// longer text that begins with one may be.
 struct TokenDecl {
     int line;
     int production;
@@ -57,6 +59,8 @@ struct TokenDecl {
     Pattern context;
     bool has_except = false;
     Pattern except;
+    bool has_not = false;
+    Pattern not_words;
 };
 
 // One item of a "state" line of a declared automaton.

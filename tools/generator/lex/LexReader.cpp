@@ -298,6 +298,8 @@ private:
             t.context.collect(m_.inputs);
         if (t.has_except)
             t.except.collect(m_.inputs);
+        if (t.has_not)
+            t.not_words.collect(m_.inputs);
         m_.tokens.push_back(std::move(t));
     }
 
@@ -316,6 +318,11 @@ private:
             in.take();
             t.has_except = true;
             t.except = patterns_.pattern(in);
+        }
+        if (in.is_word("not")) {
+            in.take();
+            t.has_not = true;
+            t.not_words = patterns_.pattern(in);
         }
         add_token(std::move(t));
     }

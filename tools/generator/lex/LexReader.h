@@ -29,7 +29,7 @@ namespace lex {
 //                                      reductions row N: delivers ID
 //   keyword SPELLING ID [before SET]   a production and its token at once; with
 //                                      "before", a right context of one symbol
-//   token PRODUCTION = PATTERN [/ CONTEXT] [except PREFIX]
+//   token PRODUCTION = PATTERN [/ CONTEXT] [except PREFIX] [not WORDS]
 //   state N : ITEM ; ITEM ...          a declared automaton, state by state:
 //                                      SET -> N | accept P | accept-before P |
 //                                      backtrack
@@ -45,8 +45,11 @@ namespace lex {
 // the definitions reach (unless %minimise): where two definitions end in one
 // state, the earlier one takes the row. A definition with a right context
 // accepts on the backtrack mark where its own text ends, and the states
-// where its context is complete back up on the end mark. States are numbered
-// breadth first from the start state, keys ascending, except pinned ones.
+// where its context is complete back up on the end mark. An "except" prefix
+// bars its definition from every state that a text beginning with it reaches;
+// a "not" word only from the state that exactly that text reaches. States
+// are numbered breadth first from the start state, keys ascending, except
+// pinned ones.
 LexModel read_lexical(const Source& src);
 
 } // namespace lex

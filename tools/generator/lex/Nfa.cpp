@@ -23,6 +23,17 @@ Nfa::Nfa(const LexModel& m, const KeyMap& keys, const Source& src) : keys_(keys)
             nodes[veto].token = static_cast<int>(t);
             token_ = static_cast<int>(t);
         }
+        if (d.has_not) {
+            token_ = -1;
+            int win, wout;
+            fragment(d.not_words, win, wout);
+            nodes[start].eps.push_back(win);
+            int veto = node();
+            nodes[wout].eps.push_back(veto);
+            nodes[veto].role = NfaNode::veto_word;
+            nodes[veto].token = static_cast<int>(t);
+            token_ = static_cast<int>(t);
+        }
         int end = node();
         nodes[out].eps.push_back(end);
         nodes[end].token = token_;

@@ -17,7 +17,8 @@ struct NfaNode {
         accept,           // the end of a token without right context
         lookahead_accept, // the end of a token's own text, before its context
         context_end,      // the end of a right context: back up to the token
-        veto              // the end of an "except" prefix: the token may not end
+        veto,             // the end of an "except" prefix: the token may not end
+        veto_word         // the end of a "not" word: the token may not end here
     };
     std::vector<int> keys; // a symbol edge on any of these keys ...
     int next = -1;         // ... to this node

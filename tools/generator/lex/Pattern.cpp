@@ -42,7 +42,8 @@ PatternParser::PatternParser() {
 
 bool PatternParser::at_pattern_end(const LineTokens& in) const {
     return in.at_end() || in.is_punct("/") || in.is_punct(";") || in.is_punct(":") ||
-           in.is_punct("->") || in.is_punct(")") || in.is_punct("|") || in.is_word("except");
+           in.is_punct("->") || in.is_punct(")") || in.is_punct("|") || in.is_word("except") ||
+           in.is_word("not");
 }
 
 Pattern PatternParser::pattern(LineTokens& in) const {

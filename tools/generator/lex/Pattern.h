@@ -41,7 +41,7 @@ public:
 
     PatternParser();
 
-    // Stops before "/", ";", ":", "->", "except" or the end of the line.
+    // Stops before "/", ";", ":", "->", "except", "not" or the end of the line.
     Pattern pattern(LineTokens& in) const;
     // A bracketed set, a single symbol, a string or the name of a set.
     std::set<int> set(LineTokens& in) const;
