@@ -179,7 +179,8 @@ TEST_F(ReaderTest, BinaryBytesAreDeliveredAsUnits) {
 
 TEST_F(ReaderTest, NameIsUsedWholeAndWidenedWithItsSign) {
     // A path of more than 254 bytes, with a byte above 0x7F in it.
-    const std::string dir = ::testing::TempDir() + "vorpak_" + std::string(150, 'd');
+    const std::string dir =
+        ::testing::TempDir() + "vorpak_" + std::to_string(getpid()) + "_" + std::string(150, 'd');
     ASSERT_TRUE(mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST);
     const std::string name = dir + "/\xC3\xA9" + std::string(150, 'n') + ".bas";
     ASSERT_GT(name.size(), 254u);
