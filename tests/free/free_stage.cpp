@@ -4,37 +4,9 @@
 
 #include "LexAn.h"
 #include "SimpleParsingTable.h"
-#include "_I_Scanner.h"
 #include "lbasic_free_include.h"
 
 namespace {
-
-// Characters one per call, as BasicFreeReader hands them on.
-class LineSource : public capi::interfaces::_I_Scanner {
-public:
-    explicit LineSource(const std::vector<std::wstring>& lines) {
-        for (const std::wstring& l : lines)
-            text_ += l + L"\r\n";
-    }
-    int next(std::wstring* text) override {
-        if (pos_ >= text_.size()) {
-            text->clear();
-            return -1;
-        }
-        *text = std::wstring(1, text_[pos_]);
-        return static_cast<int>(text_[pos_++]);
-    }
-    bool eof() override { return pos_ >= text_.size(); }
-    bool available() override { return !eof(); }
-    std::wstring& source() override { return name_; }
-    int line() override { return 1; }
-    int equivalent(int) override { return -1; }
-
-private:
-    std::wstring text_;
-    std::size_t pos_ = 0;
-    std::wstring name_ = L"test";
-};
 
 std::string shown(const std::wstring& text) {
     std::string out;
@@ -55,6 +27,20 @@ std::string shown(const std::wstring& text) {
 }
 
 } // namespace
+
+LineSource::LineSource(const std::vector<std::wstring>& lines) {
+    for (const std::wstring& l : lines)
+        text_ += l + L"\r\n";
+}
+
+int LineSource::next(std::wstring* text) {
+    if (pos_ >= text_.size()) {
+        text->clear();
+        return -1;
+    }
+    *text = std::wstring(1, text_[pos_]);
+    return static_cast<int>(text_[pos_++]);
+}
 
 ParseData& free_grammar() {
     static lbasic_free grammar;

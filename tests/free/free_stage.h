@@ -5,6 +5,25 @@
 #include <vector>
 
 #include "ParseData.h"
+#include "_I_Scanner.h"
+
+// Characters one per call, as BasicFreeReader hands them on: every line
+// followed by CR LF, then the end mark with an empty text.
+class LineSource : public capi::interfaces::_I_Scanner {
+public:
+    explicit LineSource(const std::vector<std::wstring>& lines);
+    int next(std::wstring* text) override;
+    bool eof() override { return pos_ >= text_.size(); }
+    bool available() override { return !eof(); }
+    std::wstring& source() override { return name_; }
+    int line() override { return 1; }
+    int equivalent(int) override { return -1; }
+
+private:
+    std::wstring text_;
+    std::size_t pos_ = 0;
+    std::wstring name_ = L"test";
+};
 
 // The shared lbasic_free grammar of the tests, built once.
 ParseData& free_grammar();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "LexAn.h"
+#include "SimpleParsingTable.h"
 #include "free_stage.h"
 
 namespace {
@@ -209,6 +211,24 @@ TEST(FreeTokens, Alternatives) {
             {{L"X=1.5"}, "name[X] '='{rel} real[1.5] CR[\\r] EOF"},
         },
         1, true);
+}
+
+// The stage folds unless told otherwise, and after the last line it keeps
+// answering the end mark with an empty text.
+TEST(FreeTokens, StartsFoldingAndStaysAtTheEnd) {
+    parsing::SimpleParsingTable table(free_grammar());
+    LineSource source({L"end"});
+    parsing::LexAn stage(source, table, nullptr);
+    EXPECT_EQ(stage.input_case, Input_ToUpper);
+    std::wstring text;
+    EXPECT_EQ(stage.next(&text), 0x80) << "END in lower case";
+    EXPECT_EQ(stage.next(&text), 65568) << "CR";
+    for (int i = 0; i < 3; ++i) {
+        text = L"x";
+        EXPECT_EQ(stage.next(&text), -1) << "request " << i << " after the last line";
+        EXPECT_EQ(text, L"");
+        EXPECT_TRUE(stage.eof());
+    }
 }
 
 } // namespace
