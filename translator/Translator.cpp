@@ -13,11 +13,8 @@
 #include "Parser.h"
 #include "SimpleParsingTable.h"
 
-#if defined(VORPAK_HAVE_DATA_SCANNER) && defined(VORPAK_HAVE_DATA_PARSER)
-#define VORPAK_HAVE_DATA_CHECK 1
 #include "data_parser_include.h"
 #include "data_scanner_include.h"
-#endif
 
 using parsing::p_entry;
 
@@ -266,7 +263,6 @@ int Translator::watoi(const wchar_t* text) {
 
 int Translator::ValidateData(const wchar_t* text, char mode) {
     (void)mode;
-#ifdef VORPAK_HAVE_DATA_CHECK
     if (!Parser || !text)
         return -1;
     try {
@@ -299,14 +295,9 @@ int Translator::ValidateData(const wchar_t* text, char mode) {
     // pass as checked.
     Parser->_has_errors = true;
     return -1;
-#else
-    (void)text;
-    return 0;
-#endif
 }
 
 int Translator::data_init(const wchar_t* text) {
-#ifdef VORPAK_HAVE_DATA_CHECK
     if (!data_string)
         data_string.reset(new std::wstring(text));
     else
@@ -331,9 +322,6 @@ int Translator::data_init(const wchar_t* text) {
     data_lexer.reset(new parsing::LexAn(*data_scanner, *data_sptl, this));
     data_lexer->sma = true;
     data_parser.reset(new parsing::Parser(*data_lexer, *data_sptp, this));
-#else
-    (void)text;
-#endif
     return 0;
 }
 

@@ -17,28 +17,12 @@
 #include "dialect_msg.h"
 #include "source_form_selector.h"
 
-#ifdef VORPAK_HAVE_PREPROCESSOR
-#include "preprocessor_include.h"
-#endif
-#ifdef VORPAK_HAVE_LKEYS
-#include "lkeys_include.h"
-#endif
-#ifdef VORPAK_HAVE_LKEYS_UK101
-#include "lkeys_uk101_include.h"
-#endif
-#ifdef VORPAK_HAVE_LBASIC
-#include "lbasic_include.h"
-#endif
-#ifdef VORPAK_HAVE_LBASIC_FREE
 #include "lbasic_free_include.h"
-#endif
-#ifdef VORPAK_HAVE_PBASIC
+#include "lbasic_include.h"
+#include "lkeys_include.h"
+#include "lkeys_uk101_include.h"
 #include "pbasic_include.h"
-#endif
-
-#if defined(VORPAK_HAVE_PREPROCESSOR) && defined(VORPAK_HAVE_LBASIC) && defined(VORPAK_HAVE_PBASIC)
-#define VORPAK_FIXED_BASE 1
-#endif
+#include "preprocessor_include.h"
 
 using parsing::BasicFreeReader;
 using parsing::LexAn;
@@ -70,41 +54,6 @@ struct Grammar {
     }
 };
 
-// Whether this build holds every grammar of the dialect's chain.
-bool chain_built(int form) {
-    switch (form) {
-    case free_form:
-#if defined(VORPAK_HAVE_LBASIC_FREE) && defined(VORPAK_HAVE_PBASIC)
-        return true;
-#else
-        return false;
-#endif
-    case uk101_form:
-#if defined(VORPAK_FIXED_BASE) && defined(VORPAK_HAVE_LKEYS_UK101)
-        return true;
-#else
-        return false;
-#endif
-    default:
-#if defined(VORPAK_FIXED_BASE) && defined(VORPAK_HAVE_LKEYS)
-        return true;
-#else
-        return false;
-#endif
-    }
-}
-
-const char* dialect_name(int form) {
-    switch (form) {
-    case free_form:
-        return "free";
-    case uk101_form:
-        return "uk101";
-    default:
-        return "fixed";
-    }
-}
-
 void print_line(std::wostream& out, std::wstring text) {
     text += L'\n';
     out << text;
@@ -115,8 +64,8 @@ void print_line(std::wostream& out, std::wstring text) {
 // The usage of an argument vector without even the program name.
 int usage(int rc) {
     std::wcout << L"Usage is: kelvar [ {-|/}fixed|{-|/}free] <fname>.<ext>" << std::endl;
-    std::wcout << L"ext .bas, .basic or any other ext with a \".\" is fixed form" << std::endl;
-    std::wcout << L"a name without any \".\" is free form" << std::endl;
+    std::wcout << L"ext .bas is assumed to be fixed form" << std::endl;
+    std::wcout << L"ext .free is assumed to be free form" << std::endl;
     std::wcout << L"other ext is assumed to be free form" << std::endl;
     return rc;
 }
@@ -153,47 +102,30 @@ int mmain(int argc, char** argv, char** argvp, arguments& args) {
         }
         reader->setWarnings(args.warnings);
 
-        if (!chain_built(form)) {
-            std::cerr << "vorpak: " << file->fname << ": the " << dialect_name(form)
-                      << " dialect cannot be checked yet: its grammars are not built\n";
-            rc = -1;
-            continue;
-        }
-
         std::unique_ptr<LexAn> prescanner, keys, scanner;
         std::unique_ptr<Parser> parser;
         try {
             // A fault in a grammar's tables shows while they are built here.
-#ifdef VORPAK_FIXED_BASE
-            if (form != free_form) {
+            if (form == free_form) {
+                scanner.reset(new LexAn(*reader, lbasic_free.need<::lbasic_free>(), &translator));
+                if (file->_case >= 0)
+                    scanner->input_case = file->_case;
+            } else {
                 prescanner.reset(
                     new LexAn(*reader, preprocessor.need<::preprocessor>(), &translator));
-#ifdef VORPAK_HAVE_LKEYS_UK101
                 if (form == uk101_form)
                     keys.reset(
                         new LexAn(*prescanner, lkeys_uk101.need<::lkeys_uk101>(), &translator));
-#endif
-#ifdef VORPAK_HAVE_LKEYS
-                if (form != uk101_form)
+                else
                     keys.reset(new LexAn(*prescanner, lkeys.need<::lkeys>(), &translator));
-#endif
                 scanner.reset(new LexAn(*keys, lbasic.need<::lbasic>(), &translator));
+                // The case option never reaches the preprocessor, nor a UK-101 chain.
                 if (form == fixed_form && file->_case >= 0) {
                     keys->input_case = file->_case;
                     scanner->input_case = file->_case;
                 }
             }
-#endif
-#ifdef VORPAK_HAVE_LBASIC_FREE
-            if (form == free_form) {
-                scanner.reset(new LexAn(*reader, lbasic_free.need<::lbasic_free>(), &translator));
-                if (file->_case >= 0)
-                    scanner->input_case = file->_case;
-            }
-#endif
-#ifdef VORPAK_HAVE_PBASIC
             parser.reset(new Parser(*scanner, pbasic.need<::pbasic>(), &translator));
-#endif
         } catch (const ParseError& e) {
             print_line(std::wcerr, L"exception:" + e.describe());
             return -1;

@@ -273,8 +273,6 @@ TEST_F(TranslatorTest, SettersAndFlags) {
 
 } // namespace
 
-#if defined(VORPAK_HAVE_DATA_SCANNER) && defined(VORPAK_HAVE_DATA_PARSER)
-
 namespace {
 
 TEST_F(TranslatorTest, DataCheckOfAStatementsValues) {
@@ -313,5 +311,3 @@ TEST_F(TranslatorTest, RejectedDataStatementFailsTheFile) {
 }
 
 } // namespace
-
-#endif

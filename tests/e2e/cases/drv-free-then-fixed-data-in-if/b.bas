@@ -1,0 +1,1 @@
+10 IF X THEN DATA 5
