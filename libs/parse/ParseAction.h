@@ -5,7 +5,9 @@ namespace parsing {
 
 // Kinds of action. The LR pipeline uses _SHIFT, _REDUCE, _FINISH, _ERROR,
 // _IGNORE, _BACKTRACK and _ACCEPT; the others belong to the FSA engine.
-enum ActionType {
+// The underlying type is fixed: table rows carry action codes as plain
+// numbers, and any of them may be held in an ActionType.
+enum ActionType : int {
     _SHIFT = 1,
     _REDUCE = 2,
     _FINISH = 3,
