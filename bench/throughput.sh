@@ -1,54 +1,140 @@
 #!/usr/bin/env bash
-# Times vorpak on one large fixed-form listing made of the Applesoft corpus.
+# Throughput and peak memory of vorpak per dialect, beside the floors of
+# reading the same file with cat, wc -l and iconv (UTF-8 to UTF-16LE, with
+# -c so that it reads past the Latin-1 bytes of one corpus program).
 #
-#   bench/throughput.sh <vorpak binary> [megabytes] [vorpak options...]
+#   bench/throughput.sh <vorpak binary> [megabytes...]      (default: 1 10 50)
 #
-# The listing repeats the programs of ../shared/corpus/applesoft until it holds
-# at least the given number of megabytes (20 by default). Every program line
-# is numbered afresh (1, 2, 3, ...), so that no label repeats; lines without a
-# line number (blank lines, other tools' comments) are left out. The listing
-# is checked as a fixed_form file; options go before it. Reports the size,
-# the wall time, the throughput in megabytes per second and the peak resident
-# memory of the run.
+# For every dialect and size two listings are checked:
+#   diag   the corpus programs as they are, so with the diagnostics they draw;
+#   clean  only corpus lines that the dialect accepts, so without diagnostics
+#          (the listing whose peak memory must not grow with its length).
+# fixed and free listings come from ../shared/corpus/applesoft (free is the
+# same text checked with -free), uk101 listings from ../shared/corpus/uk101.
+# Every program line is numbered afresh (1, 2, 3, ...) so that no label
+# repeats; lines without a line number are left out. A clean listing is the
+# corpus less every line that drew a diagnostic, repeated until nothing more
+# is drawn.
+#
+# Environment:
+#   VORPAK_BENCH_RUNS      runs per measurement, the fastest counts (default 3)
+#   VORPAK_BENCH_DIALECTS  dialects to measure (default "fixed uk101 free")
+#   VORPAK_BENCH_WORK      keep the listings in this directory (made if needed)
+#                          and reuse them in later runs
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-vorpak=${1:?usage: $0 <vorpak binary> [megabytes] [vorpak options...]}
-megabytes=${2:-20}
+vorpak=${1:?usage: $0 <vorpak binary> [megabytes...]}
+vorpak=$(cd "$(dirname "$vorpak")" && pwd)/$(basename "$vorpak")
 shift
-[ $# -gt 0 ] && shift
-corpus=$here/../../shared/corpus/applesoft
-[ -d "$corpus" ] || { echo "no corpus at $corpus" >&2; exit 2; }
+sizes=${*:-1 10 50}
+runs=${VORPAK_BENCH_RUNS:-3}
+dialects=${VORPAK_BENCH_DIALECTS:-fixed uk101 free}
+corpus=$here/../../shared/corpus
+[ -d "$corpus/applesoft" ] && [ -d "$corpus/uk101" ] || {
+    echo "no corpus at $corpus" >&2
+    exit 2
+}
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-listing=$work/listing.bas
-limit=$((megabytes * 1024 * 1024))
+if [ -n "${VORPAK_BENCH_WORK:-}" ]; then
+    work=$VORPAK_BENCH_WORK
+    mkdir -p "$work"
+else
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+fi
+export LC_ALL=C # listings are handled as bytes
+export PWD=$work
+cd "$work"
 
-export LC_ALL=C # the listing is handled as bytes
-: >"$listing"
-lines=0
-size=0
-while [ "$size" -lt "$limit" ]; do
-    awk -v n="$lines" '
-        { sub(/\r$/, "") }
-        /^[ \t]*[0-9]/ { sub(/^[ \t]*[0-9]+/, ""); n++; print n $0 }
-        END { print n > "/dev/stderr" }' "$corpus"/* >>"$listing" 2>"$work/lines"
-    lines=$(cat "$work/lines")
-    size=$(stat -c %s "$listing")
+corpus_of() { case $1 in uk101) echo "$corpus/uk101" ;; *) echo "$corpus/applesoft" ;; esac; }
+
+# One pass over a corpus: its numbered lines, numbered afresh from 1 (or
+# from the given first number).
+numbered_lines() { # <corpus dir> [first number]
+    awk -v n=$((${2:-1} - 1)) '{ sub(/\r$/, "") }
+         /^[ \t]*[0-9]/ { sub(/^[ \t]*[0-9]+/, ""); n++; print n $0 }' "$1"/*
+}
+
+# The lines of a file that have a diagnostic in vorpak's standard error.
+flagged_lines() { # <stderr file> <listing name>
+    awk -v f="$2:" 'index($0, f) == 1 { split(substr($0, length(f) + 1), a, ":"); print a[1] }' \
+        "$1" | sort -n -u
+}
+
+# The lines of one pass over the corpus that the dialect accepts: lines that
+# drew a diagnostic are dropped until a run draws none (at most 20 rounds).
+# Lines longer than the 255 characters that the reader keeps are left out,
+# since their cut would fall elsewhere under another number; the lines are
+# tried with seven-digit numbers, as wide as any in a listing of up to some
+# hundred megabytes.
+clean_lines() { # <dialect> <output>
+    local d=$1 out=$2 round=0
+    numbered_lines "$(corpus_of "$d")" 1000000 | awk 'length($0) <= 255' >"$out"
+    while [ $round -lt 20 ]; do
+        cp "$out" probe.bas
+        "$vorpak" "-$d" probe.bas >/dev/null 2>probe.err || true
+        flagged_lines probe.err probe.bas >probe.lines
+        [ -s probe.lines ] || break
+        awk 'NR == FNR { drop[$1] = 1; next } !(FNR in drop)' probe.lines probe.bas >"$out"
+        round=$((round + 1))
+    done
+    rm -f probe.bas probe.err probe.lines
+}
+
+# Repeats the lines of a file, numbered afresh, until the output holds at
+# least the given number of megabytes.
+repeat_to() { # <lines file> <megabytes> <output>
+    awk -v limit=$(($2 * 1048576)) '
+        { sub(/^[0-9]+/, ""); line[NR] = $0 }
+        END {
+            if (NR == 0) exit 1
+            for (size = 0; size < limit;) {
+                for (i = 1; i <= NR && size < limit; i++) {
+                    n++; s = n line[i]; print s; size += length(s) + 1
+                }
+            }
+        }' "$1" >"$3"
+}
+
+# Fastest wall time (s) and largest peak resident memory (KB) of a command
+# over the runs; its standard error is kept from the last run. The wall time
+# is taken by the shell (microseconds), the peak by /usr/bin/time.
+measure() { # <stderr file> <command...>
+    local err=$1 best="" peak=0 i t0 t1 s kb
+    shift
+    for ((i = 0; i < runs; i++)); do
+        t0=$EPOCHREALTIME
+        /usr/bin/time -f "%M" -o time.out "$@" >/dev/null 2>"$err" || true
+        t1=$EPOCHREALTIME
+        s=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f", b - a }')
+        kb=$(tail -n 1 time.out)
+        if [ -z "$best" ] || awk -v a="$s" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$s; fi
+        [ "$kb" -gt "$peak" ] && peak=$kb
+    done
+    echo "$best $peak"
+}
+
+mbps() { awk -v b="$1" -v s="$2" 'BEGIN { if (s > 0) printf "%.1f", b / 1048576 / s; else printf "inf" }'; }
+
+printf '%-6s %-6s %6s %9s %9s %8s | %9s %9s %9s\n' dialect kind MB diags "MB/s" "peak MB" \
+    "cat MB/s" "wc MB/s" "iconv MB/s"
+for d in $dialects; do
+    [ -s "$d.diag.lines" ] || numbered_lines "$(corpus_of "$d")" >"$d.diag.lines"
+    [ -s "$d.clean.lines" ] || clean_lines "$d" "$d.clean.lines"
+    for mb in $sizes; do
+        for kind in diag clean; do
+            listing=$d.$kind.$mb.bas
+            [ -s "$listing" ] || repeat_to "$d.$kind.lines" "$mb" "$listing"
+            bytes=$(stat -c %s "$listing")
+            read -r s kb < <(measure run.err "$vorpak" "-$d" "$listing")
+            diags=$(grep -c ': error: \|: warning: \|: info:' run.err || true)
+            read -r cs _ < <(measure /dev/null cat "$listing")
+            read -r ws _ < <(measure /dev/null wc -l "$listing")
+            read -r is _ < <(measure /dev/null iconv -c -f UTF-8 -t UTF-16LE "$listing")
+            printf '%-6s %-6s %6.1f %9d %9s %8.1f | %9s %9s %9s\n' "$d" "$kind" \
+                "$(awk -v b="$bytes" 'BEGIN { print b / 1048576 }')" "$diags" "$(mbps "$bytes" "$s")" \
+                "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')" "$(mbps "$bytes" "$cs")" \
+                "$(mbps "$bytes" "$ws")" "$(mbps "$bytes" "$is")"
+        done
+    done
 done
-
-status=0
-/usr/bin/time -f "%e %M" -o "$work/time" "$vorpak" "$@" "$listing" >/dev/null \
-    2>"$work/stderr" || status=$?
-# time writes a line of its own first when the status is not 0.
-read -r seconds peak_kb < <(tail -n 1 "$work/time")
-diagnostics=$(grep -c ': error: \|: warning: ' "$work/stderr" || true)
-
-awk -v size="$size" -v lines="$lines" -v s="$seconds" -v kb="$peak_kb" \
-    -v d="$diagnostics" -v st="$status" 'BEGIN {
-    mb = size / 1048576
-    printf "listing: %.1f MB, %d lines\n", mb, lines
-    printf "time: %.2f s, %.2f MB/s\n", s, (s > 0 ? mb / s : 0)
-    printf "peak memory: %.1f MB\n", kb / 1024
-    printf "diagnostics: %d, exit status %d\n", d, st
-}'
