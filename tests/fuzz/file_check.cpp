@@ -1,0 +1,399 @@
+#include "file_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "BasicFixedReader.h"
+#include "BasicFreeReader.h"
+#include "LexAn.h"
+#include "ParseData.h"
+#include "ParseError.h"
+#include "Parser.h"
+#include "SimpleParsingTable.h"
+#include "Translator.h"
+#include "dialect_msg.h"
+#include "source_form_selector.h"
+
+#include "lbasic_free_include.h"
+#include "lbasic_include.h"
+#include "lkeys_include.h"
+#include "lkeys_uk101_include.h"
+#include "pbasic_include.h"
+#include "preprocessor_include.h"
+
+using parsing::BasicFreeReader;
+using parsing::LexAn;
+using parsing::ParseError;
+using parsing::Parser;
+using parsing::SimpleParsingTable;
+
+namespace vorpak_fuzz {
+
+namespace {
+
+// One grammar and its table view, built on first use and kept for the process.
+struct Grammar {
+    std::unique_ptr<ParseData> data;
+    std::unique_ptr<SimpleParsingTable> table;
+
+    template <class G> SimpleParsingTable& need() {
+        if (!data)
+            data.reset(new G());
+        if (!table)
+            table.reset(new SimpleParsingTable(*data));
+        return *table;
+    }
+};
+
+// What a run of the driver keeps from file to file.
+struct Run {
+    Translator translator;
+    Grammar preprocessor, lkeys, lkeys_uk101, lbasic, lbasic_free, pbasic;
+};
+
+Run& run() {
+    static Run* the_run = new Run(); // lives to the end of the process, like the driver's
+    return *the_run;
+}
+
+void print_line(std::wostream& out, std::wstring text) {
+    text += L'\n';
+    out << text;
+}
+
+// Everything the standard streams receive while it lives; restored after.
+class Capture {
+public:
+    Capture()
+        : werr(std::wcerr.rdbuf(&werr_buf)), wout(std::wcout.rdbuf(&wout_buf)),
+          err(std::cerr.rdbuf(&err_buf)), out(std::cout.rdbuf(&out_buf)), c_err(stderr) {
+        mem = open_memstream(&mem_text, &mem_size);
+        if (mem)
+            stderr = mem;
+    }
+    ~Capture() { restore(); }
+
+    void restore() {
+        if (restored)
+            return;
+        restored = true;
+        std::wcerr.rdbuf(werr);
+        std::wcout.rdbuf(wout);
+        std::cerr.rdbuf(err);
+        std::cout.rdbuf(out);
+        if (mem) {
+            stderr = c_err;
+            std::fclose(mem);
+            if (mem_text)
+                c_error.assign(mem_text, mem_size);
+            std::free(mem_text);
+            mem = nullptr;
+        }
+    }
+
+    std::wstringbuf werr_buf, wout_buf;
+    std::stringbuf err_buf, out_buf;
+    std::string c_error;
+
+private:
+    std::wstreambuf* werr;
+    std::wstreambuf* wout;
+    std::streambuf* err;
+    std::streambuf* out;
+    FILE* c_err;
+    FILE* mem = nullptr;
+    char* mem_text = nullptr;
+    std::size_t mem_size = 0;
+    bool restored = false;
+};
+
+// The driver writes its wide streams through the UTF-8 facet: so does this,
+// into nothing, so that the conversion of every printed character runs.
+void convert(const std::wstring& text) {
+    static std::wofstream* sink = [] {
+        auto* s = new std::wofstream();
+        s->imbue(BasicFreeReader::get_locale());
+        s->open("/dev/null");
+        return s;
+    }();
+    *sink << text;
+    sink->flush();
+    sink->clear();
+}
+
+// The body of the driver's loop for one file, writing where the driver does.
+int check_one(const std::string& path, const Pass& pass) {
+    Run& r = run();
+    Translator& translator = r.translator;
+    const int form = pass.form;
+    translator.nextFile();
+
+    std::unique_ptr<BasicFreeReader> reader;
+    if (form == free_form)
+        reader.reset(new BasicFreeReader(path.c_str()));
+    else
+        reader.reset(new parsing::BasicFixedReader(path.c_str()));
+    if (!reader->ifs || !reader->ifs->good() || !reader->ifs->is_open()) {
+        print_line(std::wcerr, L"File not found: " + widen_signed(path.c_str()));
+        return -1;
+    }
+    reader->setWarnings(pass.warnings);
+
+    std::unique_ptr<LexAn> prescanner, keys, scanner;
+    std::unique_ptr<Parser> parser;
+    try {
+        if (form == free_form) {
+            scanner.reset(new LexAn(*reader, r.lbasic_free.need<::lbasic_free>(), &translator));
+            if (pass.case_option >= 0)
+                scanner->input_case = pass.case_option;
+        } else {
+            prescanner.reset(
+                new LexAn(*reader, r.preprocessor.need<::preprocessor>(), &translator));
+            if (form == uk101_form)
+                keys.reset(
+                    new LexAn(*prescanner, r.lkeys_uk101.need<::lkeys_uk101>(), &translator));
+            else
+                keys.reset(new LexAn(*prescanner, r.lkeys.need<::lkeys>(), &translator));
+            scanner.reset(new LexAn(*keys, r.lbasic.need<::lbasic>(), &translator));
+            if (form == fixed_form && pass.case_option >= 0) {
+                keys->input_case = pass.case_option;
+                scanner->input_case = pass.case_option;
+            }
+        }
+        parser.reset(new Parser(*scanner, r.pbasic.need<::pbasic>(), &translator));
+    } catch (const ParseError& e) {
+        print_line(std::wcerr, L"exception:" + e.describe());
+        return -1;
+    }
+
+    translator.set_free_mode(form == free_form);
+    translator.set_uk101(form == uk101_form);
+    translator.set_file_reader(reader.get());
+    translator.Parser = parser.get();
+    translator.LexAn = scanner.get();
+    translator.source_form = form;
+    reader->setPreprocessor(prescanner.get(), r.preprocessor.table.get());
+    reader->Parser = parser.get();
+    scanner->sma = form != free_form;
+    parser->shorter_match = form != free_form;
+    translator.setDebug(pass.debug);
+    scanner->debug = true;
+    parser->setDebug(pass.debug);
+
+    int rc = 0;
+    try {
+        parser->parse();
+        std::wstring text;
+        if (parser->successful()) {
+            for (const ParseError& e : parser->getErrors())
+                print_line(std::wcerr, e.format(text));
+        } else {
+            rc = -1;
+            for (ParseError& e : parser->getErrors()) {
+                const wchar_t* pruned = dialect_msg(form, e.txt.c_str());
+                if (pruned != e.txt.c_str())
+                    e.txt = pruned;
+                print_line(std::wcerr, e.format(text));
+            }
+            print_line(std::wcerr, L"\nParsed with Errors: " + widen_signed(path.c_str()));
+        }
+    } catch (const ParseError& e) {
+        print_line(std::wcerr, L"exception:" + e.describe());
+        rc = -1;
+    } catch (const std::exception& e) {
+        std::cerr << "exception:" << e.what();
+        rc = -1;
+    }
+    return rc;
+}
+
+bool starts_with(const std::wstring& s, const std::wstring& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string narrow(const std::wstring& s) {
+    std::string out;
+    for (wchar_t c : s)
+        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// The diagnostic kinds as format() writes them after "<file>:<line>:".
+const wchar_t* const kinds[] = {L" error: syntax:", L" error: semantic:", L" error: type:",
+                                L" error: link:",   L" warning: ",        L" info:"};
+
+// Empty when line is a diagnostic of path at a line from 1 to max_line.
+std::string judge_diagnostic(const std::wstring& line, const std::wstring& path, long max_line) {
+    if (!starts_with(line, path + L":"))
+        return "does not begin with the file name and a colon";
+    std::size_t p = path.size() + 1;
+    long number = 0;
+    std::size_t digits = 0;
+    while (p < line.size() && line[p] >= L'0' && line[p] <= L'9' && digits < 10) {
+        number = number * 10 + (line[p] - L'0');
+        ++p;
+        ++digits;
+    }
+    if (digits == 0 || p >= line.size() || line[p] != L':')
+        return "has no line number after the file name";
+    if (number < 1 || number > max_line)
+        return "names line " + std::to_string(number) + " of a file of " +
+               std::to_string(max_line) + " line(s)";
+    const std::wstring rest = line.substr(p + 1);
+    for (const wchar_t* kind : kinds)
+        if (starts_with(rest, kind))
+            return "";
+    return "has no diagnostic kind after the line number";
+}
+
+} // namespace
+
+const std::vector<Pass>& all_passes() {
+    static const std::vector<Pass> passes = {
+        {fixed_form, -1, 0, false}, {fixed_form, case_yes, 1, true}, {fixed_form, case_no, 2, true},
+        {free_form, -1, 0, false},  {free_form, case_yes, 1, true},  {free_form, case_no, 2, true},
+        {uk101_form, -1, 0, false}, {uk101_form, case_no, 2, true},
+    };
+    return passes;
+}
+
+std::vector<Pass> passes_of(const std::string& dialect) {
+    int form = -1;
+    if (dialect == "fixed")
+        form = fixed_form;
+    else if (dialect == "free")
+        form = free_form;
+    else if (dialect == "uk101")
+        form = uk101_form;
+    std::vector<Pass> out;
+    for (const Pass& p : all_passes())
+        if (form < 0 || p.form == form)
+            out.push_back(p);
+    return out;
+}
+
+std::string describe(const Pass& pass) {
+    std::string s = pass.form == free_form    ? "-free"
+                    : pass.form == uk101_form ? "-uk101"
+                                              : "-fixed";
+    if (pass.case_option == case_yes)
+        s += " -case";
+    else if (pass.case_option == case_no)
+        s += " -no-case";
+    if (pass.debug == 1)
+        s += " -debug";
+    else if (pass.debug > 1)
+        s += " -debug=" + std::to_string(pass.debug);
+    if (pass.warnings)
+        s += " -w";
+    return s;
+}
+
+Outcome check_file(const std::string& path, const Pass& pass) {
+    Outcome outcome;
+    std::wstring trace;
+    {
+        Capture capture;
+        outcome.status = check_one(path, pass);
+        std::wcerr.flush();
+        std::wcout.flush();
+        std::cerr.flush();
+        capture.restore();
+        outcome.wide = capture.werr_buf.str();
+        outcome.narrow = capture.err_buf.str();
+        outcome.c_error = capture.c_error;
+        trace = capture.wout_buf.str();
+    }
+    convert(outcome.wide);
+    convert(trace);
+    return outcome;
+}
+
+std::string judge(const Outcome& outcome, const std::string& path, long lines) {
+    if (!outcome.c_error.empty())
+        return "the C standard error stream got: " + outcome.c_error;
+    if (!outcome.narrow.empty())
+        return "the narrow standard error stream got: " + outcome.narrow;
+    const std::wstring& text = outcome.wide;
+    if (!text.empty() && text.back() != L'\n')
+        return "standard error does not end with a line end";
+    const std::wstring wpath = widen_signed(path.c_str());
+    const std::wstring trailer = L"Parsed with Errors: " + wpath;
+    const long max_line = lines > 0 ? lines : 1;
+    bool errors = false;
+    bool trailer_seen = false;
+    bool after_empty = false;
+    std::size_t start = 0;
+    int number = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find(L'\n', start);
+        const std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        const std::string where = "standard error line " + std::to_string(number) + " \"" +
+                                  narrow(line.substr(0, 200)) + "\" ";
+        if (trailer_seen)
+            return where + "follows the trailer";
+        if (line.empty()) {
+            // Only the empty line before the trailer.
+            const std::size_t next = text.find(L'\n', start);
+            if (next == std::wstring::npos || text.compare(start, next - start, trailer) != 0)
+                return where + "is empty but not followed by the trailer";
+            after_empty = true;
+            continue;
+        }
+        if (line == trailer) {
+            if (!after_empty)
+                return where + "is the trailer without the empty line before it";
+            trailer_seen = true;
+            continue;
+        }
+        if (starts_with(line, L"exception:"))
+            return where + "reports an exception";
+        const std::string fault = judge_diagnostic(line, wpath, max_line);
+        if (!fault.empty())
+            return where + fault;
+        if (line.find(L": error:", wpath.size()) != std::wstring::npos)
+            errors = true;
+    }
+    if (outcome.status == 0 && (errors || trailer_seen))
+        return "the file passed but errors were printed";
+    if (outcome.status != 0 && !trailer_seen)
+        return "the file failed without the trailer";
+    return "";
+}
+
+long count_lines(const std::string& bytes) {
+    long lines = 0;
+    for (char c : bytes)
+        if (c == '\n')
+            ++lines;
+    if (!bytes.empty() && bytes.back() != '\n')
+        ++lines;
+    return lines;
+}
+
+std::string check_bytes(const std::string& bytes, const std::string& path,
+                        const std::vector<Pass>& passes) {
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out)
+            return "cannot write " + path;
+    }
+    const long lines = count_lines(bytes);
+    for (const Pass& pass : passes) {
+        const Outcome outcome = check_file(path, pass);
+        const std::string fault = judge(outcome, path, lines);
+        if (!fault.empty())
+            return describe(pass) + ": " + fault;
+    }
+    return "";
+}
+
+} // namespace vorpak_fuzz
