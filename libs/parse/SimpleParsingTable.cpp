@@ -6,77 +6,6 @@
 
 namespace parsing {
 
-SimpleParsingTable::SimpleParsingTable(ParseData& data_)
-    : data(data_), columns(0), conflict_known(false), conflict_state(0), conflict_token(0),
-      conflict_from(-1), conflict_to(-1), conflicts_size(0) {
-    build_direct();
-}
-
-SimpleParsingTable::~SimpleParsingTable() {}
-
-// The largest dense row index kept (cells of 4 bytes); beyond it a lookup
-// searches the state's run instead.
-static const std::size_t max_row_cells = 1u << 20;
-// The grammar symbols from 65536 up given a direct entry, at most.
-static const int max_high_ids = 4096;
-
-void SimpleParsingTable::build_direct() {
-    if (!data.eqstable || !data.ranges || !data.srstable)
-        return;
-    const srs_table& srs = *data.srstable;
-    // The columns: every symbol that some state has a row for, ascending.
-    std::vector<int> symbols;
-    int highest = 65535;
-    for (int s = 0; s < srs.states && srs.table; ++s) {
-        const srs_state_index& run = srs.index[s];
-        for (int p = run.starts; p < run.starts + run.len; ++p) {
-            symbols.push_back(srs.table[p].terminal);
-            if (srs.table[p].terminal > highest)
-                highest = srs.table[p].terminal;
-        }
-    }
-    std::sort(symbols.begin(), symbols.end());
-    symbols.erase(std::unique(symbols.begin(), symbols.end()), symbols.end());
-    columns = static_cast<int>(symbols.size());
-    if (data.terminals)
-        for (int i = 0; i < data.terminals->size; ++i)
-            if (data.terminals->table[i].id > highest)
-                highest = data.terminals->table[i].id;
-    if (highest - 65535 > max_high_ids)
-        highest = 65535 + max_high_ids;
-
-    auto describe = [&](int token) {
-        direct_id d{token, -1, false, ignore(token)};
-        int start, end;
-        int n = data.eqstable->eqs_array(token, start, end);
-        d.ambiguous = n > 1;
-        if (n == 1)
-            d.symbol = data.eqstable->table[end];
-        int range = data.ranges->posOfRange(d.symbol);
-        if (range >= 0)
-            d.symbol = data.ranges->table[range].id;
-        auto at = std::lower_bound(symbols.begin(), symbols.end(), d.symbol);
-        if (at != symbols.end() && *at == d.symbol)
-            d.column = static_cast<int>(at - symbols.begin());
-        return d;
-    };
-    direct.reserve(256 - direct_low);
-    for (int id = direct_low; id < 256; ++id)
-        direct.push_back(describe(id));
-    direct_high.reserve(highest - 65535);
-    for (int id = 65536; id <= highest; ++id)
-        direct_high.push_back(describe(id));
-
-    if (columns == 0 || static_cast<std::size_t>(srs.states) * columns > max_row_cells)
-        return;
-    // Each cell holds what the run's search answers, so that both agree
-    // even on a run that breaks the table's ordering.
-    rows.resize(static_cast<std::size_t>(srs.states) * columns);
-    for (int s = 0; s < srs.states; ++s)
-        for (int c = 0; c < columns; ++c)
-            rows[static_cast<std::size_t>(s) * columns + c] = srs.posOfKey(s, symbols[c]);
-}
-
 int SimpleParsingTable::GOTO(int state, int symbol) {
     int pos = data.gotostable->posOfKey(state, symbol);
     if (pos < 0)
@@ -103,23 +32,7 @@ static bool set_from_row(ParseAction& out, short code, int next_state) {
     }
 }
 
-ParseAction& SimpleParsingTable::action(int state, int token, ParseAction& out) {
-    const direct_id* d = find_direct(token);
-    if (!d)
-        return searched_action(state, token, out);
-    if (d->ambiguous)
-        throw ParseError(-1, L"More than one Equivalence entries for token -1", Syntax, false,
-                         true);
-    int pos;
-    if (static_cast<unsigned>(state) < static_cast<unsigned>(data.srstable->states) &&
-        !rows.empty())
-        pos = d->column < 0 ? -1 : rows[static_cast<std::size_t>(state) * columns + d->column];
-    else
-        pos = data.srstable->posOfKey(state, d->symbol);
-    return row_action(state, token, pos, d->ignorable, out);
-}
-
-// action() for an id without a direct entry: every table is searched.
+// action() for an id or a state without direct cells: every table is searched.
 ParseAction& SimpleParsingTable::searched_action(int state, int token, ParseAction& out) {
     int start, end;
     int n = data.eqstable->eqs_array(token, start, end);
@@ -130,15 +43,9 @@ ParseAction& SimpleParsingTable::searched_action(int state, int token, ParseActi
     int range = data.ranges->posOfRange(sym);
     if (range >= 0)
         sym = data.ranges->table[range].id;
-    return row_action(state, token, data.srstable->posOfKey(state, sym), ignore(token), out);
-}
-
-// The action from the state's row at pos (-1: none), else from the state's
-// default, else the error or ignore of the token.
-ParseAction& SimpleParsingTable::row_action(int state, int token, int pos, bool ignorable,
-                                            ParseAction& out) {
     out.onToken = token;
     out.onState = state;
+    int pos = data.srstable->posOfKey(state, sym);
     if (pos >= 0) {
         const srs_state_action& row = data.srstable->table[pos];
         if (set_from_row(out, row.action, row.next_state))
@@ -151,8 +58,92 @@ ParseAction& SimpleParsingTable::row_action(int state, int token, int pos, bool 
                 return out;
         }
     }
-    out.Do = ignorable ? _IGNORE : _ERROR;
+    out.Do = ignore(token) ? _IGNORE : _ERROR;
     return out;
+}
+
+SimpleParsingTable::SimpleParsingTable(ParseData& data_)
+    : data(data_), stride(1), cell_states(0), conflict_known(false), conflict_state(0),
+      conflict_token(0), conflict_from(-1), conflict_to(-1), conflicts_size(0) {
+    build_direct();
+}
+
+SimpleParsingTable::~SimpleParsingTable() {}
+
+// The most cells kept (8 bytes each); a grammar that needs more is searched.
+static const std::size_t max_cells = 1u << 20;
+// The grammar symbols from 65536 up given a direct entry, at most.
+static const int max_high_ids = 4096;
+
+void SimpleParsingTable::build_direct() {
+    if (!data.eqstable || !data.ranges || !data.srstable)
+        return;
+    const srs_table& srs = *data.srstable;
+    // Every symbol that some state has a row for, ascending.
+    std::vector<int> symbols;
+    int highest = 65535;
+    for (int s = 0; s < srs.states && srs.table; ++s) {
+        const srs_state_index& run = srs.index[s];
+        for (int p = run.starts; p < run.starts + run.len; ++p) {
+            symbols.push_back(srs.table[p].terminal);
+            highest = std::max(highest, srs.table[p].terminal);
+        }
+    }
+    std::sort(symbols.begin(), symbols.end());
+    symbols.erase(std::unique(symbols.begin(), symbols.end()), symbols.end());
+    if (data.terminals)
+        for (int i = 0; i < data.terminals->size; ++i)
+            highest = std::max(highest, data.terminals->table[i].id);
+    highest = std::min(highest, 65535 + max_high_ids);
+    stride = symbols.size() + 1;
+    if (static_cast<std::size_t>(srs.states) * stride > max_cells)
+        return;
+
+    // The same mapping as searched_action's, done once per id.
+    auto describe = [&](int token) {
+        direct_id d{0, false, ignore(token)};
+        int start, end;
+        int n = data.eqstable->eqs_array(token, start, end);
+        d.ambiguous = n > 1;
+        int sym = n == 1 ? data.eqstable->table[end] : token;
+        int range = data.ranges->posOfRange(sym);
+        if (range >= 0)
+            sym = data.ranges->table[range].id;
+        auto at = std::lower_bound(symbols.begin(), symbols.end(), sym);
+        if (at != symbols.end() && *at == sym)
+            d.cell = static_cast<int>(at - symbols.begin()) + 1;
+        return d;
+    };
+    direct.reserve(256 - direct_low);
+    for (int id = direct_low; id < 256; ++id)
+        direct.push_back(describe(id));
+    direct_high.reserve(highest - 65535);
+    for (int id = 65536; id <= highest; ++id)
+        direct_high.push_back(describe(id));
+
+    // Each cell holds what searched_action answers through the same
+    // searches, so that both agree on any table.
+    auto resolve = [](short code, int next_state) {
+        ParseAction a{};
+        return set_from_row(a, code, next_state) ? resolved{a.Do, a.value.NextState}
+                                                 : resolved{0, 0};
+    };
+    cells.resize(static_cast<std::size_t>(srs.states) * stride);
+    for (int s = 0; s < srs.states; ++s) {
+        resolved* run = &cells[static_cast<std::size_t>(s) * stride];
+        run[0] = resolved{0, 0};
+        if (data.srsdefaults) {
+            int d = data.srsdefaults->posOfKey(s);
+            if (d >= 0)
+                run[0] = resolve(data.srsdefaults->table[d].action,
+                                 data.srsdefaults->table[d].next_state);
+        }
+        for (std::size_t c = 1; c < stride; ++c) {
+            int pos = srs.posOfKey(s, symbols[c - 1]);
+            run[c] = pos >= 0 ? resolve(srs.table[pos].action, srs.table[pos].next_state) : run[0];
+        }
+    }
+    cell_states = static_cast<unsigned>(srs.states);
 }
 
 int SimpleParsingTable::getConflicts(int state, int token) {

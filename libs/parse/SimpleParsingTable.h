@@ -19,7 +19,23 @@ public:
     ~SimpleParsingTable() override;
 
     int GOTO(int state, int symbol) override;
-    ParseAction& action(int state, int token, ParseAction& out) override;
+    // Inline for the ids of the direct index, which is every id that the
+    // stages and the parser read: a lookup per character must cost little.
+    ParseAction& action(int state, int token, ParseAction& out) override {
+        const direct_id* d = find_direct(token);
+        if (!d || d->ambiguous || static_cast<unsigned>(state) >= cell_states)
+            return searched_action(state, token, out);
+        const resolved& r = cells[static_cast<std::size_t>(state) * stride + d->cell];
+        out.onToken = token;
+        out.onState = state;
+        if (r.Do != 0) {
+            out.Do = static_cast<ActionType>(r.Do);
+            out.value.NextState = r.value;
+        } else {
+            out.Do = d->ignorable ? _IGNORE : _ERROR;
+        }
+        return out;
+    }
     int getConflicts(int state, int token) override;
     ParseAction& getConflict(int state, int token, int order, ParseAction& out) override;
     int BacktrackMark() override { return data.terminals->backtrackmark; }
@@ -40,24 +56,31 @@ public:
     bool LowerCase() override { return data.input_case == Input_ToLower; }
 
 private:
-    // What action() needs of one id before it looks at the state, worked out
-    // once for every id in [direct_low, direct_low + direct.size()) and in
-    // [65536, 65536 + direct_high): characters, keyword codes, marks and the
-    // grammar's own symbols, i.e. every id that a stage or the parser reads.
+    // The action that a state's row for a symbol, or failing that the
+    // state's default, gives: Do and value as action() sets them, Do 0 when
+    // neither gives one (the token's error or ignore then).
+    struct resolved {
+        int Do;
+        int value;
+    };
+    // What action() needs of one id besides the state, worked out once for
+    // every id from direct_low to 255 and from 65536 to the grammar's last
+    // symbol: characters, keyword codes, marks and the grammar's symbols.
     struct direct_id {
-        int symbol;     // the id after the equivalence and range mapping
-        int column;     // index of symbol in columns, or -1: no state has a row
+        int cell;       // the cell of the id's symbol in a state's run of cells
         bool ambiguous; // more than one equivalent: action() throws
         bool ignorable;
     };
     static const int direct_low = -64;
     std::vector<direct_id> direct;      // ids direct_low .. 255
     std::vector<direct_id> direct_high; // ids 65536 ..
-    // The position in srstable of the row of (state, symbol), by state and
-    // column: rows[state * columns + column], -1 for none. Left empty for a
-    // grammar too large for it, which then searches the state's run.
-    std::vector<int> rows;
-    int columns;
+    // stride cells per state, for the states below cell_states (0 when the
+    // grammar is too large for them): cell 0 holds the state's default,
+    // cell k the action for the k-th symbol, ascending, that some state has
+    // a row for. An id whose symbol no state has a row for reads cell 0.
+    std::vector<resolved> cells;
+    std::size_t stride;
+    unsigned cell_states;
 
     void build_direct();
     const direct_id* find_direct(int token) const {
@@ -68,7 +91,6 @@ private:
         return high < direct_high.size() ? &direct_high[high] : nullptr;
     }
     ParseAction& searched_action(int state, int token, ParseAction& out);
-    ParseAction& row_action(int state, int token, int pos, bool ignorable, ParseAction& out);
 
     bool conflict_known; // false until the first getConflicts query
     int conflict_state;
