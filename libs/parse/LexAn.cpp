@@ -35,10 +35,6 @@ void LexAn::switch_ptable(ParsingTable& table) {
     backtrackmark = table.BacktrackMark();
 }
 
-ParseAction& LexAn::table_action(int s, int t, ParseAction& out) {
-    return simple ? simple->action(s, t, out) : ptable->action(s, t, out);
-}
-
 bool LexAn::eof() {
     return !proceed && reversed.empty();
 }
@@ -58,12 +54,6 @@ int LexAn::line() {
 void LexAn::reset() {
     consumed.clear();
     consumed.push(0, 0);
-}
-
-int LexAn::getState() {
-    if (consumed.empty())
-        reset();
-    return consumed.back().state;
 }
 
 void LexAn::CharsCase() {
@@ -88,7 +78,7 @@ int LexAn::Case(int id) {
 void LexAn::take_pushed_back() {
     stack_entry& top = reversed.back();
     token = top.token;
-    buffer->swap(top.value);
+    *buffer = std::move(top.value);
     reversed.pop();
 }
 
@@ -146,9 +136,9 @@ ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
 }
 
 void LexAn::shift(int token_, int next_state, std::wstring* text) {
-    // The text is swapped in, not copied: *text is the buffer of the current
+    // The text is moved, not copied: *text is the buffer of the current
     // symbol, which the next read rewrites.
-    consumed.push(next_state, token_).value.swap(*text);
+    consumed.push(next_state, token_).value = std::move(*text);
     do_read = true;
 }
 
@@ -157,11 +147,19 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
     reduced_token = pa.onToken;
     do_read = false;
     ::reduction rd;
-    ptable->reduction(pa.value.ReduceId, rd);
+    if (simple)
+        simple->reduction(pa.value.ReduceId, rd);
+    else
+        ptable->reduction(pa.value.ReduceId, rd);
     std::wstring& out = *pbuffer;
     out.clear();
-    for (const stack_entry& e : consumed)
-        out += e.value;
+    for (const stack_entry& e : consumed) {
+        // Most texts are one character, passed on by the stage before.
+        if (e.value.size() == 1)
+            out.push_back(e.value[0]);
+        else
+            out += e.value;
+    }
     if (!keep)
         consumed.clear();
     pa.Do = _REDUCE;
@@ -199,8 +197,8 @@ int LexAn::error(int s, int t) {
 // reported when copy_unmatched is off.
 bool LexAn::give_back(ParseAction& pa, int in_state, int in_token, bool backtracking) {
     const int mark = backtracking ? backtrackmark : endmark;
-    // The current text is swapped out: the walk ends by replacing it.
-    reversed.push(in_state, in_token).value.swap(*buffer);
+    // The current text is moved out: the walk ends by replacing it.
+    reversed.push(in_state, in_token).value = std::move(*buffer);
     for (;;) {
         if (getState() == 0) {
             if (backtracking)
@@ -263,13 +261,25 @@ int LexAn::next(std::wstring* word) {
         default:
             // _ERROR, and any kind a lexical grammar should not hold: handled
             // as a symbol without a row, so that the input always advances.
+            if (getState() == 0 && copy_unmatched) {
+                // A symbol that begins no token: passed on as failure()
+                // would, without the round trip through the push-back stack.
+                action.Do = _ACCEPT;
+                action.value.ReduceId = token;
+                reduced_state = -1;
+                reduced_token = token;
+                *word = std::move(*buffer);
+                do_read = true;
+                returned_id = token;
+                return token;
+            }
             failure(action, getState(), token);
             break;
         }
         switch (action.Do) {
         case _ACCEPT:
             token = reversed.back().token;
-            word->swap(reversed.back().value);
+            *word = std::move(reversed.back().value);
             reversed.pop();
             do_read = true;
             returned_id = token;

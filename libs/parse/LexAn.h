@@ -6,11 +6,10 @@
 
 #include "ParseAction.h"
 #include "ParsingTable.h"
+#include "SimpleParsingTable.h"
 #include "_I_Scanner.h"
 
 namespace parsing {
-
-class SimpleParsingTable;
 
 // A lexer action: called when the stage reduces a production whose row names
 // it, with the reduce action (value = the id the production emits), the token
@@ -65,7 +64,11 @@ public:
     virtual void shift(int token, int next_state, std::wstring* text);
     virtual int reduce(ParseAction& pa);
     virtual int sma_reduce(ParseAction& pa);
-    virtual int getState();
+    virtual int getState() {
+        if (consumed.empty())
+            reset();
+        return consumed.back().state;
+    }
     virtual bool failure(ParseAction& pa, int in_state, int in_token);
     virtual bool backtrack(ParseAction& pa, int in_state, int in_token);
     virtual int error(int state, int token);
@@ -101,7 +104,8 @@ private:
     bool _hasErrors;
     // A stack whose slots outlive their entries: a popped entry's text keeps
     // its storage for the next entry pushed there, so that steady scanning
-    // allocates nothing. Texts move between stacks by swapping.
+    // allocates nothing. Texts move between stacks by move assignment, which
+    // copies a short text and hands a long one's storage over.
     class entry_stack {
     public:
         bool empty() const { return n == 0; }
@@ -124,7 +128,7 @@ private:
         // Moves the top entry onto the top of `to`.
         void move_top(entry_stack& to) {
             stack_entry& from = back();
-            to.push(from.state, from.token).value.swap(from.value);
+            to.push(from.state, from.token).value = std::move(from.value);
             pop();
         }
         void release() {
@@ -160,7 +164,9 @@ private:
     int backtrackmark;
 
     ParseAction& getAction(int state, int token, ParseAction& out);
-    ParseAction& table_action(int state, int token, ParseAction& out);
+    ParseAction& table_action(int state, int token, ParseAction& out) {
+        return simple ? simple->action(state, token, out) : ptable->action(state, token, out);
+    }
     void take_pushed_back();
     int reduce_token(ParseAction& pa, bool keep);
     bool give_back(ParseAction& pa, int in_state, int in_token, bool backtracking);

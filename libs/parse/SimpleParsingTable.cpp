@@ -58,7 +58,7 @@ ParseAction& SimpleParsingTable::searched_action(int state, int token, ParseActi
                 return out;
         }
     }
-    out.Do = ignore(token) ? _IGNORE : _ERROR;
+    out.Do = searched_ignore(token) ? _IGNORE : _ERROR;
     return out;
 }
 
@@ -101,7 +101,7 @@ void SimpleParsingTable::build_direct() {
 
     // The same mapping as searched_action's, done once per id.
     auto describe = [&](int token) {
-        direct_id d{0, false, ignore(token)};
+        direct_id d{0, false, searched_ignore(token)};
         int start, end;
         int n = data.eqstable->eqs_array(token, start, end);
         d.ambiguous = n > 1;
@@ -209,22 +209,6 @@ wchar_t* SimpleParsingTable::msg_error(int id) {
     return pos < 0 ? nullptr : data.error_msgs->table[pos].msg;
 }
 
-::reduction& SimpleParsingTable::reduction(int id, ::reduction& out) {
-    const ReductionsTable& r = *data.reductions;
-    if (id < 0 || id >= r.size) {
-        out.semanticAction = nullptr;
-        out.NumberOfParameters = -1;
-        out.state = -1;
-        out.category = -1;
-        return out;
-    }
-    out.semanticAction = r.table[id].semanticAction;
-    out.NumberOfParameters = r.table[id].NumberOfParameters;
-    out.state = r.table[id].state;
-    out.category = r.table[id].category;
-    return out;
-}
-
 static bool holds(const KeyValueFixedTable* t, int key) {
     return t && t->posOfKey(key) >= 0;
 }
@@ -233,7 +217,7 @@ bool SimpleParsingTable::recovery(int state) {
     return holds(data.recovery_states, state);
 }
 
-bool SimpleParsingTable::ignore(int token) {
+bool SimpleParsingTable::searched_ignore(int token) const {
     return holds(data.ignorables, token);
 }
 

@@ -48,9 +48,26 @@ public:
     int production_error(int symbol) override;
     int specific_error(int state, int token) override;
     wchar_t* msg_error(int id) override;
-    ::reduction& reduction(int id, ::reduction& out) override;
+    ::reduction& reduction(int id, ::reduction& out) override {
+        const ReductionsTable& r = *data.reductions;
+        if (id < 0 || id >= r.size) {
+            out.semanticAction = nullptr;
+            out.NumberOfParameters = -1;
+            out.state = -1;
+            out.category = -1;
+            return out;
+        }
+        out.semanticAction = r.table[id].semanticAction;
+        out.NumberOfParameters = r.table[id].NumberOfParameters;
+        out.state = r.table[id].state;
+        out.category = r.table[id].category;
+        return out;
+    }
     bool recovery(int state) override;
-    bool ignore(int token) override;
+    bool ignore(int token) override {
+        const direct_id* d = find_direct(token);
+        return d ? d->ignorable : searched_ignore(token);
+    }
     bool sma(int token) override;
     bool UpperCase() override { return data.input_case == Input_ToUpper; }
     bool LowerCase() override { return data.input_case == Input_ToLower; }
@@ -91,6 +108,7 @@ private:
         return high < direct_high.size() ? &direct_high[high] : nullptr;
     }
     ParseAction& searched_action(int state, int token, ParseAction& out);
+    bool searched_ignore(int token) const;
 
     bool conflict_known; // false until the first getConflicts query
     int conflict_state;
