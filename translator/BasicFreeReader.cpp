@@ -125,7 +125,25 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
     bool got = false;
     wchar_t c;
     wchar_t last = 0;
-    while (ifs->get(c)) {
+    // The characters come from the stream's buffer directly: a formatted
+    // get() per character would cost a sentry each. The stream's state is
+    // kept as get() would leave it.
+    std::wstreambuf& in = *ifs->rdbuf();
+    for (;;) {
+        std::wstreambuf::int_type next;
+        try {
+            next = in.sbumpc();
+        } catch (...) {
+            // The buffer's conversion failed (a truncated sequence at the
+            // end of the file): the stream is bad from here on.
+            ifs->setstate(std::ios::badbit);
+            break;
+        }
+        if (std::wstreambuf::traits_type::eq_int_type(next, std::wstreambuf::traits_type::eof())) {
+            ifs->setstate(std::ios::eofbit | std::ios::failbit);
+            break;
+        }
+        c = std::wstreambuf::traits_type::to_char_type(next);
         got = true;
         if (c == L'\n')
             break;
@@ -181,8 +199,11 @@ int BasicFreeReader::next(std::wstring* text) {
         closed_dquotes = !closed_dquotes;
     ++pos_line;
     ch = c;
-    if (text)
-        text->assign(1, c);
+    if (text) {
+        // clear and push_back reuse the string's storage without a call.
+        text->clear();
+        text->push_back(c);
+    }
     return static_cast<int>(c);
 }
 
