@@ -109,6 +109,15 @@ void LexAn::read() {
 
 ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
     int s = getState();
+    if (simple && simple->action_or_marks(s, in_token, out)) {
+        // The three lookups below in one, for a token that is neither
+        // ignorable nor the end mark.
+        if (out.Do == _ERROR) {
+            out.onState = in_state;
+            out.onToken = in_token;
+        }
+        return out;
+    }
     table_action(s, in_token, out);
     // An ignorable symbol inside a lexeme cannot be dropped without losing
     // the text read so far: it ends the lexeme like any symbol without a row.

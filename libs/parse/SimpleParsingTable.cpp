@@ -6,7 +6,7 @@
 
 namespace parsing {
 
-int SimpleParsingTable::GOTO(int state, int symbol) {
+int SimpleParsingTable::searched_goto(int state, int symbol) {
     int pos = data.gotostable->posOfKey(state, symbol);
     if (pos < 0)
         throw ParseError(-1, L"GOTO return -1", Syntax, false, true);
@@ -63,8 +63,9 @@ ParseAction& SimpleParsingTable::searched_action(int state, int token, ParseActi
 }
 
 SimpleParsingTable::SimpleParsingTable(ParseData& data_)
-    : data(data_), stride(1), cell_states(0), conflict_known(false), conflict_state(0),
-      conflict_token(0), conflict_from(-1), conflict_to(-1), conflicts_size(0) {
+    : data(data_), stride(1), cell_states(0), goto_stride(1), goto_states(0), marked_tried(false),
+      any_id(0), end_id(0), conflict_known(false), conflict_state(0), conflict_token(0),
+      conflict_from(-1), conflict_to(-1), conflicts_size(0) {
     build_direct();
 }
 
@@ -75,33 +76,43 @@ static const std::size_t max_cells = 1u << 20;
 // The grammar symbols from 65536 up given a direct entry, at most.
 static const int max_high_ids = 4096;
 
+// The cell of a symbol in a run of cells: 1 + its place among symbols, or 0.
+static int cell_of(const std::vector<int>& symbols, int symbol) {
+    auto at = std::lower_bound(symbols.begin(), symbols.end(), symbol);
+    return at != symbols.end() && *at == symbol ? static_cast<int>(at - symbols.begin()) + 1 : 0;
+}
+
 void SimpleParsingTable::build_direct() {
-    if (!data.eqstable || !data.ranges || !data.srstable)
+    if (!data.eqstable || !data.ranges || !data.srstable || !data.terminals)
         return;
+    any_id = data.terminals->anymark;
+    end_id = data.terminals->endmark;
     const srs_table& srs = *data.srstable;
-    // Every symbol that some state has a row for, ascending.
     std::vector<int> symbols;
-    int highest = 65535;
-    for (int s = 0; s < srs.states && srs.table; ++s) {
-        const srs_state_index& run = srs.index[s];
-        for (int p = run.starts; p < run.starts + run.len; ++p) {
+    for (int s = 0; s < srs.states && srs.table; ++s)
+        for (int p = srs.index[s].starts; p < srs.index[s].starts + srs.index[s].len; ++p)
             symbols.push_back(srs.table[p].terminal);
-            highest = std::max(highest, srs.table[p].terminal);
-        }
-    }
-    std::sort(symbols.begin(), symbols.end());
-    symbols.erase(std::unique(symbols.begin(), symbols.end()), symbols.end());
-    if (data.terminals)
-        for (int i = 0; i < data.terminals->size; ++i)
-            highest = std::max(highest, data.terminals->table[i].id);
+    std::vector<int> goto_symbols;
+    if (const gotos_table* g = data.gotostable)
+        for (int s = 0; s < g->states && g->table; ++s)
+            for (int p = g->index[s].starts; p < g->index[s].starts + g->index[s].len; ++p)
+                goto_symbols.push_back(g->table[p].production);
+    int highest = 65535;
+    for (int id : symbols)
+        highest = std::max(highest, id);
+    for (int id : goto_symbols)
+        highest = std::max(highest, id);
+    for (int i = 0; i < data.terminals->size; ++i)
+        highest = std::max(highest, data.terminals->table[i].id);
     highest = std::min(highest, 65535 + max_high_ids);
-    stride = symbols.size() + 1;
-    if (static_cast<std::size_t>(srs.states) * stride > max_cells)
-        return;
+    for (std::vector<int>* v : {&symbols, &goto_symbols}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
+    }
 
     // The same mapping as searched_action's, done once per id.
     auto describe = [&](int token) {
-        direct_id d{0, false, searched_ignore(token)};
+        direct_id d{0, cell_of(goto_symbols, token), false, searched_ignore(token)};
         int start, end;
         int n = data.eqstable->eqs_array(token, start, end);
         d.ambiguous = n > 1;
@@ -109,9 +120,7 @@ void SimpleParsingTable::build_direct() {
         int range = data.ranges->posOfRange(sym);
         if (range >= 0)
             sym = data.ranges->table[range].id;
-        auto at = std::lower_bound(symbols.begin(), symbols.end(), sym);
-        if (at != symbols.end() && *at == sym)
-            d.cell = static_cast<int>(at - symbols.begin()) + 1;
+        d.cell = cell_of(symbols, sym);
         return d;
     };
     direct.reserve(256 - direct_low);
@@ -121,29 +130,80 @@ void SimpleParsingTable::build_direct() {
     for (int id = 65536; id <= highest; ++id)
         direct_high.push_back(describe(id));
 
-    // Each cell holds what searched_action answers through the same
-    // searches, so that both agree on any table.
-    auto resolve = [](short code, int next_state) {
-        ParseAction a{};
-        return set_from_row(a, code, next_state) ? resolved{a.Do, a.value.NextState}
-                                                 : resolved{0, 0};
-    };
-    cells.resize(static_cast<std::size_t>(srs.states) * stride);
-    for (int s = 0; s < srs.states; ++s) {
-        resolved* run = &cells[static_cast<std::size_t>(s) * stride];
-        run[0] = resolved{0, 0};
-        if (data.srsdefaults) {
-            int d = data.srsdefaults->posOfKey(s);
-            if (d >= 0)
-                run[0] = resolve(data.srsdefaults->table[d].action,
-                                 data.srsdefaults->table[d].next_state);
+    // Each cell holds what the searches answer, so that both agree on any
+    // table.
+    stride = symbols.size() + 1;
+    if (static_cast<std::size_t>(srs.states) * stride <= max_cells) {
+        auto resolve = [](short code, int next_state) {
+            ParseAction a{};
+            return set_from_row(a, code, next_state) ? resolved{a.Do, a.value.NextState}
+                                                     : resolved{0, 0};
+        };
+        cells.resize(static_cast<std::size_t>(srs.states) * stride);
+        for (int s = 0; s < srs.states; ++s) {
+            resolved* run = &cells[static_cast<std::size_t>(s) * stride];
+            run[0] = resolved{0, 0};
+            if (data.srsdefaults) {
+                int d = data.srsdefaults->posOfKey(s);
+                if (d >= 0)
+                    run[0] = resolve(data.srsdefaults->table[d].action,
+                                     data.srsdefaults->table[d].next_state);
+            }
+            for (std::size_t c = 1; c < stride; ++c) {
+                int pos = srs.posOfKey(s, symbols[c - 1]);
+                run[c] =
+                    pos >= 0 ? resolve(srs.table[pos].action, srs.table[pos].next_state) : run[0];
+            }
         }
-        for (std::size_t c = 1; c < stride; ++c) {
-            int pos = srs.posOfKey(s, symbols[c - 1]);
-            run[c] = pos >= 0 ? resolve(srs.table[pos].action, srs.table[pos].next_state) : run[0];
+        cell_states = static_cast<unsigned>(srs.states);
+    }
+
+    goto_stride = goto_symbols.size() + 1;
+    const gotos_table* g = data.gotostable;
+    if (g && g->table && static_cast<std::size_t>(g->states) * goto_stride <= max_cells) {
+        goto_cells.assign(static_cast<std::size_t>(g->states) * goto_stride, -1);
+        for (int s = 0; s < g->states; ++s)
+            for (std::size_t c = 1; c < goto_stride; ++c)
+                goto_cells[static_cast<std::size_t>(s) * goto_stride + c] =
+                    g->posOfKey(s, goto_symbols[c - 1]);
+        goto_states = static_cast<unsigned>(g->states);
+    }
+}
+
+bool SimpleParsingTable::build_marked() {
+    marked_tried = true;
+    if (cells.empty())
+        return false;
+    std::vector<std::int32_t> built(cells.size());
+    for (unsigned s = 0; s < cell_states; ++s) {
+        for (std::size_t c = 0; c < stride; ++c) {
+            // The token's lookup first; when it gives _ERROR (the token is
+            // not ignorable) the marks are looked up in turn.
+            const resolved& r = cells[s * stride + c];
+            ParseAction a{};
+            int key = 0;
+            if (r.Do != 0) {
+                a.Do = static_cast<ActionType>(r.Do);
+                a.value.NextState = r.value;
+            } else {
+                key = 1;
+                action(static_cast<int>(s), any_id, a);
+                if (a.Do == _ERROR) {
+                    key = 2;
+                    action(static_cast<int>(s), end_id, a);
+                }
+            }
+            const bool sets_value = a.Do != _ERROR && a.Do != _IGNORE;
+            const int value = sets_value ? a.value.NextState : 0;
+            if (a.Do < 0 || a.Do > 63 || value < -(1 << 23) || value >= (1 << 23))
+                return false;
+            built[s * stride + c] = static_cast<std::int32_t>(
+                static_cast<std::uint32_t>(value) << 8 | static_cast<std::uint32_t>(key) << 6 |
+                static_cast<std::uint32_t>(a.Do));
         }
     }
-    cell_states = static_cast<unsigned>(srs.states);
+    marked.swap(built);
+    return true;
 }
 
 int SimpleParsingTable::getConflicts(int state, int token) {

@@ -1,6 +1,7 @@
 #ifndef PARSING_SIMPLEPARSINGTABLE_H
 #define PARSING_SIMPLEPARSINGTABLE_H
 
+#include <cstdint>
 #include <vector>
 
 #include "ParseData.h"
@@ -18,7 +19,15 @@ public:
     explicit SimpleParsingTable(ParseData& data);
     ~SimpleParsingTable() override;
 
-    int GOTO(int state, int symbol) override;
+    int GOTO(int state, int symbol) override {
+        const direct_id* d = find_direct(symbol);
+        if (!d || static_cast<unsigned>(state) >= goto_states)
+            return searched_goto(state, symbol);
+        const int pos = goto_cells[static_cast<std::size_t>(state) * goto_stride + d->goto_cell];
+        if (pos < 0)
+            return searched_goto(state, symbol);
+        return data.gotostable->table[pos].next_state;
+    }
     // Inline for the ids of the direct index, which is every id that the
     // stages and the parser read: a lookup per character must cost little.
     ParseAction& action(int state, int token, ParseAction& out) override {
@@ -35,6 +44,30 @@ public:
             out.Do = d->ignorable ? _IGNORE : _ERROR;
         }
         return out;
+    }
+    // The lookup with which a lexical stage tries a symbol: action(state,
+    // token) and, when that gives _ERROR, action(state, AnyMark()) and then,
+    // when that too gives _ERROR, action(state, EndMark()); out is left as
+    // the last of them leaves it. One read of cells made at the first call.
+    // Answers false, with out untouched, where the cells do not hold the
+    // answer: for the end mark, an ignorable token, an id without a direct
+    // entry or a state without cells.
+    bool action_or_marks(int state, int token, ParseAction& out) {
+        const direct_id* d = find_direct(token);
+        if (!d || d->ambiguous || d->ignorable || token == end_id ||
+            static_cast<unsigned>(state) >= cell_states)
+            return false;
+        if (marked.empty() && (marked_tried || !build_marked()))
+            return false;
+        const std::int32_t m = marked[static_cast<std::size_t>(state) * stride + d->cell];
+        const int keys[3] = {token, any_id, end_id};
+        const int Do = m & 63;
+        out.Do = static_cast<ActionType>(Do);
+        if (Do != _ERROR && Do != _IGNORE)
+            out.value.NextState = m >> 8;
+        out.onToken = keys[(m >> 6) & 3];
+        out.onState = state;
+        return true;
     }
     int getConflicts(int state, int token) override;
     ParseAction& getConflict(int state, int token, int order, ParseAction& out) override;
@@ -85,6 +118,7 @@ private:
     // symbol: characters, keyword codes, marks and the grammar's symbols.
     struct direct_id {
         int cell;       // the cell of the id's symbol in a state's run of cells
+        int goto_cell;  // the same in a state's run of goto cells
         bool ambiguous; // more than one equivalent: action() throws
         bool ignorable;
     };
@@ -98,6 +132,23 @@ private:
     std::vector<resolved> cells;
     std::size_t stride;
     unsigned cell_states;
+    // The answers of action_or_marks, laid out as cells, four bytes each so
+    // that a stage's cells stay in the nearest cache: bits 0..5 Do, bits 6
+    // and 7 which lookup gave it (0 the token's, 1 the any mark's, 2 the end
+    // mark's), bits 8..31 the value when Do sets one. Empty until the first
+    // call, and for good when a value does not fit.
+    // The position in gotostable of the row of (state, symbol), by state
+    // and goto cell as above (cell 0 and symbols without rows: -1), for the
+    // states below goto_states.
+    std::vector<int> goto_cells;
+    std::size_t goto_stride;
+    unsigned goto_states;
+    std::vector<std::int32_t> marked;
+    bool marked_tried;
+    int any_id;
+    int end_id;
+
+    bool build_marked();
 
     void build_direct();
     const direct_id* find_direct(int token) const {
@@ -109,6 +160,8 @@ private:
     }
     ParseAction& searched_action(int state, int token, ParseAction& out);
     bool searched_ignore(int token) const;
+    int searched_goto(int state, int symbol);
+    void build_gotos(std::vector<int>& symbols, int& highest);
 
     bool conflict_known; // false until the first getConflicts query
     int conflict_state;
