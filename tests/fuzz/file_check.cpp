@@ -5,6 +5,7 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <locale>
 #include <memory>
 #include <sstream>
 
@@ -369,11 +370,23 @@ std::string judge(const Outcome& outcome, const std::string& path, long lines) {
 }
 
 long count_lines(const std::string& bytes) {
+    // Lines end where the decoded text has a LF: a lead byte takes the bytes
+    // after it whatever they are, so a LF byte may vanish into a sequence and
+    // an over-long sequence may decode to a LF.
+    typedef std::codecvt<wchar_t, char, std::mbstate_t> facet_type;
+    const facet_type& facet = std::use_facet<facet_type>(BasicFreeReader::get_locale());
+    std::mbstate_t state{};
+    std::wstring units(bytes.size(), L'\0');
+    const char* from_next = bytes.data();
+    wchar_t* to_next = &units[0];
+    facet.in(state, bytes.data(), bytes.data() + bytes.size(), from_next, &units[0],
+             &units[0] + units.size(), to_next);
+    units.resize(static_cast<std::size_t>(to_next - &units[0]));
     long lines = 0;
-    for (char c : bytes)
-        if (c == '\n')
+    for (wchar_t c : units)
+        if (c == L'\n')
             ++lines;
-    if (!bytes.empty() && bytes.back() != '\n')
+    if (!units.empty() && units.back() != L'\n')
         ++lines;
     return lines;
 }

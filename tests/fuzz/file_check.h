@@ -55,7 +55,7 @@ std::string judge(const Outcome& outcome, const std::string& path, long lines);
 std::string check_bytes(const std::string& bytes, const std::string& path,
                         const std::vector<Pass>& passes);
 
-// The number of physical lines the reader sees in bytes.
+// The number of physical lines the reader sees in bytes, after decoding.
 long count_lines(const std::string& bytes);
 
 } // namespace vorpak_fuzz

@@ -100,4 +100,25 @@ TEST(Judge, RejectsOutputOutsideTheDiagnosticForm) {
     EXPECT_NE(vorpak_fuzz::judge(c_error, "f.bas", 1).find("C standard error"), std::string::npos);
 }
 
+// Lines are counted in the decoded text, where the reader counts them.
+TEST(Judge, CountsTheLinesTheReaderSees) {
+    struct Row {
+        const char* bytes;
+        long lines;
+    };
+    const Row rows[] = {
+        {"", 0},
+        {"10 END", 1},
+        {"10 END\n20 END\n", 2},
+        {"10 PRINT\xc0\x8a"
+         "20 END\n",
+         2},                 // an over-long LF ends a line
+        {"1\xe0\n2\n", 1},   // a lead byte takes the LF after it
+        {"\xef\xbb\xbf", 0}, // a byte order mark alone is no text
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(vorpak_fuzz::count_lines(row.bytes), row.lines)
+            << "bytes \"" << row.bytes << "\"";
+}
+
 } // namespace
