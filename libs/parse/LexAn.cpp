@@ -30,6 +30,7 @@ LexAn::~LexAn() {
 void LexAn::switch_ptable(ParsingTable& table) {
     ptable = &table;
     simple = dynamic_cast<SimpleParsingTable*>(&table);
+    marks = simple ? simple->view_marks() : SimpleParsingTable::marks_view();
     endmark = table.EndMark();
     anymark = table.AnyMark();
     backtrackmark = table.BacktrackMark();
@@ -109,15 +110,6 @@ void LexAn::read() {
 
 ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
     int s = getState();
-    if (simple && simple->action_or_marks(s, in_token, out)) {
-        // The three lookups below in one, for a token that is neither
-        // ignorable nor the end mark.
-        if (out.Do == _ERROR) {
-            out.onState = in_state;
-            out.onToken = in_token;
-        }
-        return out;
-    }
     table_action(s, in_token, out);
     // An ignorable symbol inside a lexeme cannot be dropped without losing
     // the text read so far: it ends the lexeme like any symbol without a row.
@@ -253,24 +245,30 @@ int LexAn::next(std::wstring* word) {
     pbuffer = word;
     word->clear();
     reset();
+    // The state on top of the automaton stack, kept at hand: only a shift
+    // changes it within the loop, and reset() makes it 0 again.
+    int s = 0;
     for (;;) {
         read();
-        getAction(getState(), token, action);
+        // The three lookups of getAction in one where the table's cells
+        // answer.
+        step_action(s, token, action);
         switch (action.Do) {
         case _SHIFT:
             shift(token, action.value.NextState, buffer);
+            s = action.value.NextState;
             continue;
         case _IGNORE:
             // An ignorable symbol at the start of a token: consumed and dropped.
             do_read = true;
             continue;
         case _BACKTRACK:
-            backtrack(action, getState(), token);
+            backtrack(action, s, token);
             break;
         default:
             // _ERROR, and any kind a lexical grammar should not hold: handled
             // as a symbol without a row, so that the input always advances.
-            if (getState() == 0 && copy_unmatched) {
+            if (s == 0 && copy_unmatched) {
                 // A symbol that begins no token: passed on as failure()
                 // would, without the round trip through the push-back stack.
                 action.Do = _ACCEPT;
@@ -282,7 +280,7 @@ int LexAn::next(std::wstring* word) {
                 returned_id = token;
                 return token;
             }
-            failure(action, getState(), token);
+            failure(action, s, token);
             break;
         }
         switch (action.Do) {
@@ -301,6 +299,7 @@ int LexAn::next(std::wstring* word) {
             }
             // The token was ignorable: dropped, and *word takes the next one.
             reset();
+            s = 0;
             continue;
         default: {
             const wchar_t* msg = ptable->msg_error(action.value.ErrorId);

@@ -158,12 +158,26 @@ private:
     // upstream when it is another stage. Null otherwise.
     SimpleParsingTable* simple;
     LexAn* upstream_stage;
+    // The table's cells of a step's lookup (empty when the table is not a
+    // SimpleParsingTable), read without passing through the table object.
+    SimpleParsingTable::marks_view marks;
     // The marks of the table, read once: tables never change after filling.
     int endmark;
     int anymark;
     int backtrackmark;
 
     ParseAction& getAction(int state, int token, ParseAction& out);
+    // getAction(s, token, out) for s the state on top of the automaton stack,
+    // which the step loop keeps at hand.
+    ParseAction& step_action(int s, int token, ParseAction& out) {
+        if (!marks.lookup(s, token, out))
+            return getAction(s, token, out);
+        if (out.Do == _ERROR) {
+            out.onState = s;
+            out.onToken = token;
+        }
+        return out;
+    }
     ParseAction& table_action(int state, int token, ParseAction& out) {
         return simple ? simple->action(state, token, out) : ptable->action(state, token, out);
     }

@@ -123,12 +123,11 @@ void SimpleParsingTable::build_direct() {
         d.cell = cell_of(symbols, sym);
         return d;
     };
-    direct.reserve(256 - direct_low);
+    direct.reserve(low_ids + (highest - 65535));
     for (int id = direct_low; id < 256; ++id)
         direct.push_back(describe(id));
-    direct_high.reserve(highest - 65535);
     for (int id = 65536; id <= highest; ++id)
-        direct_high.push_back(describe(id));
+        direct.push_back(describe(id));
 
     // Each cell holds what the searches answer, so that both agree on any
     // table.
@@ -203,6 +202,20 @@ bool SimpleParsingTable::build_marked() {
         }
     }
     marked.swap(built);
+    marked_cell_of.resize(direct.size());
+    for (std::size_t i = 0; i < direct.size(); ++i) {
+        const direct_id& d = direct[i];
+        const int id =
+            i < low_ids ? static_cast<int>(i) + direct_low : static_cast<int>(i - low_ids) + 65536;
+        marked_cell_of[i] = d.ambiguous || d.ignorable || id == end_id ? -1 : d.cell;
+    }
+    marks.cells = marked.data();
+    marks.stride = stride;
+    marks.states = cell_states;
+    marks.cell_of = marked_cell_of.data();
+    marks.ids = static_cast<unsigned>(marked_cell_of.size());
+    marks.any_id = any_id;
+    marks.end_id = end_id;
     return true;
 }
 

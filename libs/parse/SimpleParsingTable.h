@@ -45,29 +45,49 @@ public:
         }
         return out;
     }
+    // The answers of action_or_marks (below) as a stage reads them: a view
+    // of cells that the table keeps, valid as long as the table. A stage
+    // takes it once and then looks a symbol up without passing through the
+    // table object.
+    struct marks_view {
+        const std::int32_t* cells = nullptr; // see marked below
+        std::size_t stride = 0;
+        unsigned states = 0;
+        const int* cell_of = nullptr; // by direct index: the id's cell, or -1
+        unsigned ids = 0;
+        int any_id = 0;
+        int end_id = 0;
+
+        bool lookup(int state, int token, ParseAction& out) const {
+            const unsigned i = direct_index(token);
+            if (i >= ids || static_cast<unsigned>(state) >= states || cell_of[i] < 0)
+                return false;
+            const std::int32_t m = cells[static_cast<std::size_t>(state) * stride + cell_of[i]];
+            const int keys[3] = {token, any_id, end_id};
+            const int Do = m & 63;
+            out.Do = static_cast<ActionType>(Do);
+            if (Do != _ERROR && Do != _IGNORE)
+                out.value.NextState = m >> 8;
+            out.onToken = keys[(m >> 6) & 3];
+            out.onState = state;
+            return true;
+        }
+    };
+    // The view, its cells made at the first call; empty (every lookup
+    // answers false) for a grammar without cells.
+    const marks_view& view_marks() {
+        if (!marked_tried)
+            build_marked();
+        return marks;
+    }
     // The lookup with which a lexical stage tries a symbol: action(state,
     // token) and, when that gives _ERROR, action(state, AnyMark()) and then,
     // when that too gives _ERROR, action(state, EndMark()); out is left as
-    // the last of them leaves it. One read of cells made at the first call.
-    // Answers false, with out untouched, where the cells do not hold the
-    // answer: for the end mark, an ignorable token, an id without a direct
-    // entry or a state without cells.
+    // the last of them leaves it. Answers false, with out untouched, where
+    // the cells do not hold the answer: for the end mark, an ignorable
+    // token, an id without a direct entry or a state without cells.
     bool action_or_marks(int state, int token, ParseAction& out) {
-        const direct_id* d = find_direct(token);
-        if (!d || d->ambiguous || d->ignorable || token == end_id ||
-            static_cast<unsigned>(state) >= cell_states)
-            return false;
-        if (marked.empty() && (marked_tried || !build_marked()))
-            return false;
-        const std::int32_t m = marked[static_cast<std::size_t>(state) * stride + d->cell];
-        const int keys[3] = {token, any_id, end_id};
-        const int Do = m & 63;
-        out.Do = static_cast<ActionType>(Do);
-        if (Do != _ERROR && Do != _IGNORE)
-            out.value.NextState = m >> 8;
-        out.onToken = keys[(m >> 6) & 3];
-        out.onState = state;
-        return true;
+        return view_marks().lookup(state, token, out);
     }
     int getConflicts(int state, int token) override;
     ParseAction& getConflict(int state, int token, int order, ParseAction& out) override;
@@ -123,8 +143,9 @@ private:
         bool ignorable;
     };
     static const int direct_low = -64;
-    std::vector<direct_id> direct;      // ids direct_low .. 255
-    std::vector<direct_id> direct_high; // ids 65536 ..
+    // The entries of ids direct_low .. 255, then those of 65536 and up.
+    std::vector<direct_id> direct;
+    static const unsigned low_ids = 256 - direct_low;
     // stride cells per state, for the states below cell_states (0 when the
     // grammar is too large for them): cell 0 holds the state's default,
     // cell k the action for the k-th symbol, ascending, that some state has
@@ -144,19 +165,26 @@ private:
     std::size_t goto_stride;
     unsigned goto_states;
     std::vector<std::int32_t> marked;
+    std::vector<int> marked_cell_of; // the view's cell_of
     bool marked_tried;
+    marks_view marks;
     int any_id;
     int end_id;
 
     bool build_marked();
 
     void build_direct();
+    // Characters and symbols alternate in a stage's input: the index is
+    // chosen by a select rather than a branch. ~0u for an id outside both
+    // ranges.
+    static unsigned direct_index(int token) {
+        const unsigned low = static_cast<unsigned>(token) - static_cast<unsigned>(direct_low);
+        const unsigned high = static_cast<unsigned>(token) - 65536u + low_ids;
+        return low < low_ids ? low : (high >= low_ids ? high : ~0u);
+    }
     const direct_id* find_direct(int token) const {
-        unsigned low = static_cast<unsigned>(token) - static_cast<unsigned>(direct_low);
-        if (low < direct.size())
-            return &direct[low];
-        unsigned high = static_cast<unsigned>(token) - 65536u;
-        return high < direct_high.size() ? &direct_high[high] : nullptr;
+        const unsigned i = direct_index(token);
+        return i < direct.size() ? &direct[i] : nullptr;
     }
     ParseAction& searched_action(int state, int token, ParseAction& out);
     bool searched_ignore(int token) const;
