@@ -125,6 +125,7 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
     bool got = false;
     wchar_t c;
     wchar_t last = 0;
+    wchar_t kept[256];
     // The characters come from the stream's buffer directly: a formatted
     // get() per character would cost a sentry each. The stream's state is
     // kept as get() would leave it.
@@ -147,13 +148,13 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
         got = true;
         if (c == L'\n')
             break;
-        ch = Case(c);
         // Only the first 255 characters are ever delivered: the rest of a
         // long line is counted, not kept, so a line costs bounded memory.
+        // They are gathered in kept[] and go to the line in one append.
         if (full_length < d255) {
             if (pos_non_space < 0 && !is_blank(c) && c != L'\r')
                 pos_non_space = static_cast<int>(full_length);
-            line += c;
+            kept[full_length] = c;
         }
         ++full_length;
         last = c;
@@ -162,6 +163,11 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
         _eof = true;
         return -1;
     }
+    line.append(kept, static_cast<std::size_t>(full_length < d255 ? full_length : d255));
+    // The last character read, as the per-character Case of the reading
+    // loop would leave it.
+    if (full_length > 0)
+        ch = Case(last);
     ends_with_cr = full_length > 0 && last == L'\r';
     ++_line_;
     line_end = static_cast<int>(line.size());

@@ -49,8 +49,11 @@ int DataStringScanner::next(std::wstring* text) {
             closed_dquotes = closed_dquotes ? false : !doubled;
     }
     ++pos;
-    if (text)
-        text->assign(1, ch);
+    if (text) {
+        // clear and push_back reuse the string's storage without a call.
+        text->clear();
+        text->push_back(ch);
+    }
     return static_cast<int>(static_cast<unsigned>(ch) & 0xFFFFu);
 }
 

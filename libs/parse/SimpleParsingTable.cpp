@@ -234,7 +234,15 @@ int SimpleParsingTable::getConflicts(int state, int token) {
 }
 
 ParseAction& SimpleParsingTable::getConflict(int state, int token, int order, ParseAction& out) {
-    int pos = data.conflictstable->posOfKey(state, token, order);
+    // The run of the pair as getConflicts keeps it: a stage asks for the
+    // alternatives of one pair in turn, order 1, 2, ...
+    getConflicts(state, token);
+    int pos = -1;
+    if (conflict_from >= 0 && conflict_to >= 0) {
+        const long p = static_cast<long>(conflict_from) + order - 1;
+        if (conflict_from <= p && p <= conflict_to)
+            pos = static_cast<int>(p);
+    }
     if (pos < 0) {
         out.Do = _ERROR;
         return out;
