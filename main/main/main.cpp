@@ -59,6 +59,35 @@ void print_line(std::wostream& out, std::wstring text) {
     out << text;
 }
 
+// Gathers the diagnostic lines of one file and writes them in large pieces:
+// the wide error stream is unit-buffered, so a line written by itself costs
+// a conversion and a write of its own. What is gathered is written when the
+// gatherer goes out of scope, also when an exception passes, so the stream
+// receives the same bytes in the same order as line by line.
+class line_gatherer {
+public:
+    explicit line_gatherer(std::wostream& out_) : out(out_) {}
+    ~line_gatherer() { flush(); }
+    void add(const std::wstring& text) {
+        buffer += text;
+        buffer += L'\n';
+        if (buffer.size() >= 1 << 16)
+            flush();
+    }
+    void flush() {
+        if (!buffer.empty())
+            out << buffer;
+        buffer.clear();
+    }
+
+private:
+    std::wostream& out;
+    std::wstring buffer;
+
+    line_gatherer(const line_gatherer&) = delete;
+    line_gatherer& operator=(const line_gatherer&) = delete;
+};
+
 } // namespace
 
 // The usage of an argument vector without even the program name.
@@ -149,18 +178,19 @@ int mmain(int argc, char** argv, char** argvp, arguments& args) {
             try {
                 parser->parse();
                 std::wstring text;
+                line_gatherer lines(std::wcerr);
                 if (parser->successful()) {
                     for (const ParseError& e : parser->getErrors())
-                        print_line(std::wcerr, e.format(text));
+                        lines.add(e.format(text));
                 } else {
                     rc = -1;
                     for (ParseError& e : parser->getErrors()) {
                         pruned_msg = dialect_msg(form, e.txt.c_str());
                         if (pruned_msg != e.txt.c_str())
                             e.txt = pruned_msg;
-                        print_line(std::wcerr, e.format(text));
+                        lines.add(e.format(text));
                     }
-                    print_line(std::wcerr, L"\nParsed with Errors: " + widen_signed(file->fname));
+                    lines.add(L"\nParsed with Errors: " + widen_signed(file->fname));
                 }
             } catch (const ParseError& e) {
                 print_line(std::wcerr, L"exception:" + e.describe());
