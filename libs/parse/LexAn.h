@@ -168,14 +168,11 @@ private:
 
     ParseAction& getAction(int state, int token, ParseAction& out);
     // getAction(s, token, out) for s the state on top of the automaton stack,
-    // which the step loop keeps at hand.
+    // which the step loop keeps at hand. Where the table's cells answer, an
+    // _ERROR or _IGNORE answer also sets out.value, which no step reads.
     ParseAction& step_action(int s, int token, ParseAction& out) {
         if (!marks.lookup(s, token, out))
             return getAction(s, token, out);
-        if (out.Do == _ERROR) {
-            out.onState = s;
-            out.onToken = token;
-        }
         return out;
     }
     ParseAction& table_action(int state, int token, ParseAction& out) {

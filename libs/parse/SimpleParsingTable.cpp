@@ -194,6 +194,8 @@ bool SimpleParsingTable::build_marked() {
             }
             const bool sets_value = a.Do != _ERROR && a.Do != _IGNORE;
             const int value = sets_value ? a.value.NextState : 0;
+            if (a.Do == _ERROR)
+                key = 0; // the error carries what was asked
             if (a.Do < 0 || a.Do > 63 || value < -(1 << 23) || value >= (1 << 23))
                 return false;
             built[s * stride + c] = static_cast<std::int32_t>(

@@ -45,10 +45,17 @@ public:
         }
         return out;
     }
-    // The answers of action_or_marks (below) as a stage reads them: a view
-    // of cells that the table keeps, valid as long as the table. A stage
-    // takes it once and then looks a symbol up without passing through the
-    // table object.
+    // The lookup of a lexical stage's step, as a view of cells that the
+    // table keeps (valid as long as the table), so that a stage takes the
+    // view once and then looks a symbol up without passing through the
+    // table object. lookup(state, token, out) answers as action(state,
+    // token) and, when that gives _ERROR, action(state, AnyMark()) and then,
+    // when that too gives _ERROR, action(state, EndMark()); an _ERROR that
+    // remains carries the state and token asked for. out.value is set by
+    // every answer (0 for _ERROR and _IGNORE, which carry none). It answers
+    // false, with out untouched, where the cells do not hold the answer: for
+    // the end mark, an ignorable token, an id without a direct entry or a
+    // state without cells.
     struct marks_view {
         const std::int32_t* cells = nullptr; // see marked below
         std::size_t stride = 0;
@@ -60,15 +67,16 @@ public:
 
         bool lookup(int state, int token, ParseAction& out) const {
             const unsigned i = direct_index(token);
-            if (i >= ids || static_cast<unsigned>(state) >= states || cell_of[i] < 0)
+            if (i >= ids || static_cast<unsigned>(state) >= states)
                 return false;
-            const std::int32_t m = cells[static_cast<std::size_t>(state) * stride + cell_of[i]];
-            const int keys[3] = {token, any_id, end_id};
-            const int Do = m & 63;
-            out.Do = static_cast<ActionType>(Do);
-            if (Do != _ERROR && Do != _IGNORE)
-                out.value.NextState = m >> 8;
-            out.onToken = keys[(m >> 6) & 3];
+            const int cell = cell_of[i];
+            if (cell < 0)
+                return false;
+            const std::int32_t m = cells[static_cast<std::size_t>(state) * stride + cell];
+            const int key = (m >> 6) & 3;
+            out.Do = static_cast<ActionType>(m & 63);
+            out.value.NextState = m >> 8;
+            out.onToken = key == 0 ? token : (key == 1 ? any_id : end_id);
             out.onState = state;
             return true;
         }
@@ -79,15 +87,6 @@ public:
         if (!marked_tried)
             build_marked();
         return marks;
-    }
-    // The lookup with which a lexical stage tries a symbol: action(state,
-    // token) and, when that gives _ERROR, action(state, AnyMark()) and then,
-    // when that too gives _ERROR, action(state, EndMark()); out is left as
-    // the last of them leaves it. Answers false, with out untouched, where
-    // the cells do not hold the answer: for the end mark, an ignorable
-    // token, an id without a direct entry or a state without cells.
-    bool action_or_marks(int state, int token, ParseAction& out) {
-        return view_marks().lookup(state, token, out);
     }
     int getConflicts(int state, int token) override;
     ParseAction& getConflict(int state, int token, int order, ParseAction& out) override;
@@ -153,11 +152,11 @@ private:
     std::vector<resolved> cells;
     std::size_t stride;
     unsigned cell_states;
-    // The answers of action_or_marks, laid out as cells, four bytes each so
-    // that a stage's cells stay in the nearest cache: bits 0..5 Do, bits 6
-    // and 7 which lookup gave it (0 the token's, 1 the any mark's, 2 the end
-    // mark's), bits 8..31 the value when Do sets one. Empty until the first
-    // call, and for good when a value does not fit.
+    // The answers of marks_view::lookup, laid out as cells, four bytes each
+    // so that a stage's cells stay in the nearest cache: bits 0..5 Do, bits
+    // 6 and 7 the key the answer carries (0 the token, 1 the any mark, 2 the
+    // end mark), bits 8..31 the value. Empty until view_marks is first
+    // called, and for good when a value does not fit.
     // The position in gotostable of the row of (state, symbol), by state
     // and goto cell as above (cell 0 and symbols without rows: -1), for the
     // states below goto_states.
