@@ -27,7 +27,8 @@ Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void
     : scanner(scanner_), ptable(table), _finished(false), _has_errors(false), _get_next(true),
       action(), context(context_), std_msg(L"Parser Error"),
       exe_msg(L"Exception on Semantic Action"), token(0), Father(nullptr), debug(0),
-      switch_equivalent(true), clearOnPop(true), shorter_match(false) {
+      switch_equivalent(true), clearOnPop(true), shorter_match(false),
+      simple(dynamic_cast<SimpleParsingTable*>(&table)) {
     CharsCase();
 }
 
@@ -103,12 +104,14 @@ void Parser::shift(int token_, int next_state, std::wstring* text) {
     e.token = token_;
     // A string released by an earlier pop keeps its storage: reusing it
     // makes the copy free of allocation once the stack has been this deep.
+    // The text is moved: *text is the current token's, which the next read
+    // replaces (a long text's storage changes places with the spare's).
     if (spare.empty()) {
-        e.synthesized = new std::wstring(*text);
+        e.synthesized = new std::wstring(std::move(*text));
     } else {
         e.synthesized = spare.back();
         spare.pop_back();
-        e.synthesized->assign(*text);
+        *e.synthesized = std::move(*text);
     }
     consumed.push_back(e);
     _get_next = true;
@@ -191,7 +194,7 @@ bool Parser::seen_before() {
 
 int Parser::reduce(ParseAction& pa) {
     ::reduction rd;
-    ptable.reduction(pa.value.ReduceId, rd);
+    table_reduction(pa.value.ReduceId, rd);
     p_entry pe;
     pe.token = rd.state;
     pe.childs = rd.NumberOfParameters;
@@ -216,7 +219,7 @@ int Parser::reduce(ParseAction& pa) {
         }
         if (consumed.empty())
             throw ParseError(0, L"Internal; Empty Stack on Reduction", Syntax, false, true);
-        int next_state = ptable.GOTO(getState(), pe.token);
+        int next_state = table_goto(getState(), pe.token);
         if (pass_through) {
             release(pe.synthesized);
             release(pe.inherited);
@@ -339,7 +342,7 @@ void Parser::put_error(const std::exception& e) {
 ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
     token = token_;
     const int state = getState();
-    ptable.action(state, token, out);
+    table_action(state, token, out);
     if (out.Do != _ERROR)
         return out;
 

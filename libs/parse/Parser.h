@@ -9,6 +9,7 @@
 #include "ParseAction.h"
 #include "ParseError.h"
 #include "ParsingTable.h"
+#include "SimpleParsingTable.h"
 #include "_I_Errno.h"
 #include "_I_Scanner.h"
 #include "p_entry.h"
@@ -117,6 +118,19 @@ private:
     void unexpected(int token, std::wstring& m);
     bool seen_before();
     bool recover(bool drop_token);
+
+    // ptable when it is a SimpleParsingTable, else null: the lookups of every
+    // step are then plain calls that the compiler can inline.
+    SimpleParsingTable* simple;
+    ParseAction& table_action(int state, int token, ParseAction& out) {
+        return simple ? simple->action(state, token, out) : ptable.action(state, token, out);
+    }
+    int table_goto(int state, int symbol) {
+        return simple ? simple->GOTO(state, symbol) : ptable.GOTO(state, symbol);
+    }
+    ::reduction& table_reduction(int id, ::reduction& out) {
+        return simple ? simple->reduction(id, out) : ptable.reduction(id, out);
+    }
 
     // The ids tried for the current token by getAction; kept between calls
     // so that the search allocates nothing once it has run.
