@@ -55,6 +55,13 @@ TEST(FuzzFindings, EveryFindingChecksSoundlyInEveryPass) {
     replay(VORPAK_FINDINGS_DIR, 1);
 }
 
+// Hand-made inputs at the edges of the readers and stages: byte order marks,
+// NUL, stray and over-long bytes, units 0xFFFF and 0xFFFE, every keyword code
+// as a character, long lines, quote runs in DATA, lines without numbers.
+TEST(EdgeInputs, EveryInputChecksSoundlyInEveryPass) {
+    replay(VORPAK_EDGE_DIR, 10);
+}
+
 TEST(Corpus, EveryListingChecksSoundlyInEveryPass) {
     replay(VORPAK_CORPUS_DIR, 200);
 }
