@@ -1,0 +1,1 @@
+10 PRINTÀŠ20 END END
