@@ -36,7 +36,7 @@ std::wstring& ParseError::format(std::wstring& out) const {
         out += L" error: syntax:";
         break;
     }
-    out += txt;
+    out += describe();
     return out;
 }
 

@@ -1,6 +1,7 @@
 #ifndef PARSING_PARSEERROR_H
 #define PARSING_PARSEERROR_H
 
+#include <memory>
 #include <string>
 
 #include "_I_Errno.h"
@@ -31,6 +32,10 @@ public:
     Int4 _line;
     bool _stop;
     bool _reject;
+    // The text when it is kept in a store shared by diagnostics with the same
+    // text (a Parser keeps its diagnostics so); txt is then empty. describe()
+    // and format() read whichever holds the text.
+    std::shared_ptr<const std::wstring> shared_txt;
 
     // A null text makes an empty message. The diagnostic is unstamped:
     // _source stays empty, so format() prints no location.
@@ -43,7 +48,7 @@ public:
     Int1 type() const { return _type; }
     bool stop() const { return _stop; }
     bool reject() const { return _reject; }
-    const std::wstring& describe() const override { return txt; }
+    const std::wstring& describe() const override { return shared_txt ? *shared_txt : txt; }
     const std::wstring& describe(capi::interfaces::_I_Language&) const override {
         return describe();
     }

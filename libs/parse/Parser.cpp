@@ -63,6 +63,7 @@ void Parser::reset() {
 void Parser::clear() {
     clear_queue();
     errors.clear();
+    texts.clear();
 }
 
 void Parser::clear_queue() {
@@ -308,6 +309,42 @@ void Parser::put_error(const ParseError& e) {
     if (e.type() != warning && e.type() != info)
         _has_errors = true;
     errors.push_back(e);
+    share_text(errors.back());
+}
+
+// Moves the text of a kept diagnostic into the store: a text met before is
+// dropped for the stored copy, a new one becomes the stored copy.
+void Parser::share_text(ParseError& kept) {
+    if (kept.shared_txt || kept.txt.empty())
+        return;
+    auto found = texts.find(std::wstring_view(kept.txt));
+    if (found != texts.end()) {
+        kept.shared_txt = found->second;
+    } else {
+        auto text = std::make_shared<const std::wstring>(std::move(kept.txt));
+        texts.emplace(std::wstring_view(*text), text);
+        kept.shared_txt = std::move(text);
+    }
+    std::wstring().swap(kept.txt);
+}
+
+std::deque<ParseError>& Parser::getErrors() {
+    for (ParseError& e : errors) {
+        if (e.shared_txt) {
+            e.txt = *e.shared_txt;
+            e.shared_txt.reset();
+        }
+    }
+    return errors;
+}
+
+ParseError Parser::errorAt(std::size_t i) const {
+    ParseError e = errors.at(i);
+    if (e.shared_txt) {
+        e.txt = *e.shared_txt;
+        e.shared_txt.reset();
+    }
+    return e;
 }
 
 void Parser::put_error(int code, const wchar_t* text, int type) {

@@ -3,7 +3,10 @@
 
 #include <deque>
 #include <exception>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "ParseAction.h"
@@ -87,7 +90,14 @@ public:
     void put_error(int code, const wchar_t* text, int type);
     void put_error(const capi::interfaces::_I_Errno& e);
     void put_error(const std::exception& e);
-    std::deque<ParseError>& getErrors() { return errors; }
+    // The kept diagnostics, each with its text in txt again: those that
+    // share their text with others get a copy of it first.
+    std::deque<ParseError>& getErrors();
+    // The number of kept diagnostics, and a full copy of one (its text in
+    // txt): a driver that prints diagnostics one at a time through these
+    // never holds more than one copy of a text.
+    std::size_t errorCount() const { return errors.size(); }
+    ParseError errorAt(std::size_t i) const;
     void setDebug(int level) { debug = level; }
     bool onSwitchEquivalent(int, int) { return true; }
 
@@ -131,6 +141,11 @@ private:
     ::reduction& table_reduction(int id, ::reduction& out) {
         return simple ? simple->reduction(id, out) : ptable.reduction(id, out);
     }
+
+    // The texts of the kept diagnostics, one copy of each: a file with many
+    // syntax errors repeats a few long "Expected" texts many times over.
+    std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>> texts;
+    void share_text(ParseError& kept);
 
     // The ids tried for the current token by getAction; kept between calls
     // so that the search allocates nothing once it has run.

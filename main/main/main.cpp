@@ -179,12 +179,16 @@ int mmain(int argc, char** argv, char** argvp, arguments& args) {
                 parser->parse();
                 std::wstring text;
                 line_gatherer lines(std::wcerr);
+                // One diagnostic at a time: the parser keeps each text once,
+                // however many diagnostics repeat it.
+                const std::size_t count = parser->errorCount();
                 if (parser->successful()) {
-                    for (const ParseError& e : parser->getErrors())
-                        lines.add(e.format(text));
+                    for (std::size_t i = 0; i < count; ++i)
+                        lines.add(parser->errorAt(i).format(text));
                 } else {
                     rc = -1;
-                    for (ParseError& e : parser->getErrors()) {
+                    for (std::size_t i = 0; i < count; ++i) {
+                        ParseError e = parser->errorAt(i);
                         pruned_msg = dialect_msg(form, e.txt.c_str());
                         if (pruned_msg != e.txt.c_str())
                             e.txt = pruned_msg;
