@@ -219,7 +219,8 @@ bool LexAn::give_back(ParseAction& pa, int in_state, int in_token, bool backtrac
                 reduced_token = -1;
             return true;
         }
-        table_action(getState(), mark, pa);
+        if (!marks.mark_lookup(getState(), backtracking, pa))
+            table_action(getState(), mark, pa);
         if (pa.Do == _REDUCE) {
             take_pushed_back();
             return false;

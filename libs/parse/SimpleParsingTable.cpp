@@ -203,7 +203,22 @@ bool SimpleParsingTable::build_marked() {
                 static_cast<std::uint32_t>(a.Do));
         }
     }
+    std::vector<std::int32_t> ends(cell_states), backs(cell_states);
+    const int back_id = data.terminals->backtrackmark;
+    for (unsigned s = 0; s < cell_states; ++s) {
+        for (int k = 0; k < 2; ++k) {
+            ParseAction a{};
+            action(static_cast<int>(s), k == 0 ? end_id : back_id, a);
+            const int value = a.Do != _ERROR && a.Do != _IGNORE ? a.value.NextState : 0;
+            if (a.Do < 0 || a.Do > 63 || value < -(1 << 23) || value >= (1 << 23))
+                return false;
+            (k == 0 ? ends : backs)[s] = static_cast<std::int32_t>(
+                static_cast<std::uint32_t>(value) << 8 | static_cast<std::uint32_t>(a.Do));
+        }
+    }
     marked.swap(built);
+    marked_end.swap(ends);
+    marked_back.swap(backs);
     marked_cell_of.resize(direct.size());
     for (std::size_t i = 0; i < direct.size(); ++i) {
         const direct_id& d = direct[i];
@@ -218,6 +233,9 @@ bool SimpleParsingTable::build_marked() {
     marks.ids = static_cast<unsigned>(marked_cell_of.size());
     marks.any_id = any_id;
     marks.end_id = end_id;
+    marks.end_cells = marked_end.data();
+    marks.back_cells = marked_back.data();
+    marks.back_id = back_id;
     return true;
 }
 

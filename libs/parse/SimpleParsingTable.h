@@ -64,6 +64,11 @@ public:
         unsigned ids = 0;
         int any_id = 0;
         int end_id = 0;
+        // By state, action(state, EndMark()) and action(state,
+        // BacktrackMark()), packed as the cells are.
+        const std::int32_t* end_cells = nullptr;
+        const std::int32_t* back_cells = nullptr;
+        int back_id = 0;
 
         bool lookup(int state, int token, ParseAction& out) const {
             const unsigned i = direct_index(token);
@@ -77,6 +82,18 @@ public:
             out.Do = static_cast<ActionType>(m & 63);
             out.value.NextState = m >> 8;
             out.onToken = key == 0 ? token : (key == 1 ? any_id : end_id);
+            out.onState = state;
+            return true;
+        }
+        // action(state, BacktrackMark() or EndMark()), with out.value set by
+        // every answer; false, with out untouched, for a state without cells.
+        bool mark_lookup(int state, bool backtrack, ParseAction& out) const {
+            if (static_cast<unsigned>(state) >= states)
+                return false;
+            const std::int32_t m = (backtrack ? back_cells : end_cells)[state];
+            out.Do = static_cast<ActionType>(m & 63);
+            out.value.NextState = m >> 8;
+            out.onToken = backtrack ? back_id : end_id;
             out.onState = state;
             return true;
         }
@@ -164,7 +181,9 @@ private:
     std::size_t goto_stride;
     unsigned goto_states;
     std::vector<std::int32_t> marked;
-    std::vector<int> marked_cell_of; // the view's cell_of
+    std::vector<int> marked_cell_of;       // the view's cell_of
+    std::vector<std::int32_t> marked_end;  // the view's end_cells
+    std::vector<std::int32_t> marked_back; // the view's back_cells
     bool marked_tried;
     marks_view marks;
     int any_id;

@@ -154,6 +154,20 @@ void check_grammar(const char* name, ParseData& g) {
         return ++failures < 5;
     };
     for (int state = -2; state <= states_of(g) + 1; ++state) {
+        // A walk back's lookups of the end and backtrack marks.
+        for (bool back : {false, true}) {
+            const int mark = back ? g.terminals->backtrackmark : end;
+            ParseAction m{};
+            if (!marks.mark_lookup(state, back, m))
+                continue;
+            answer got_mark;
+            got_mark.a = m;
+            answer want_mark = ask([&](ParseAction& a) { reference_action(g, state, mark, a); });
+            if (want_mark.a.Do == _ERROR || want_mark.a.Do == _IGNORE)
+                got_mark.a.value = want_mark.a.value; // carries no value
+            if (!same(got_mark, want_mark) && !report("mark", state, mark, got_mark, want_mark))
+                return;
+        }
         for (int id : ids) {
             answer got = ask([&](ParseAction& a) { table.action(state, id, a); });
             answer want = ask([&](ParseAction& a) { reference_action(g, state, id, a); });
