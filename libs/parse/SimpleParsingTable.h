@@ -10,8 +10,10 @@
 namespace parsing {
 
 // The table view over one grammar object. It does not own the grammar, which
-// must outlive it, and reads it as filled when the view is made: its state is
-// the last getConflicts query and the direct index that action() reads.
+// must outlive it, and reads it as filled when the view is made. Besides the
+// last getConflicts query it keeps cells worked out from the tables once,
+// which answer the lookups of every step (action, GOTO, ignore and a lexical
+// stage's step) by indexing, as the tables' searches would.
 class SimpleParsingTable final : public ParsingTable {
 public:
     ParseData& data;
