@@ -133,15 +133,21 @@ void SimpleParsingTable::build_direct() {
     // table.
     stride = symbols.size() + 1;
     if (static_cast<std::size_t>(srs.states) * stride <= max_cells) {
-        auto resolve = [](short code, int next_state) {
+        // A value beyond 24 bits leaves the grammar without cells.
+        bool fits = true;
+        auto resolve = [&fits](short code, int next_state) {
             ParseAction a{};
-            return set_from_row(a, code, next_state) ? resolved{a.Do, a.value.NextState}
-                                                     : resolved{0, 0};
+            if (!set_from_row(a, code, next_state))
+                return std::int32_t{0};
+            if (a.value.NextState < -(1 << 23) || a.value.NextState >= (1 << 23))
+                fits = false;
+            return static_cast<std::int32_t>(static_cast<std::uint32_t>(a.value.NextState) << 8 |
+                                             static_cast<std::uint32_t>(a.Do));
         };
         cells.resize(static_cast<std::size_t>(srs.states) * stride);
         for (int s = 0; s < srs.states; ++s) {
-            resolved* run = &cells[static_cast<std::size_t>(s) * stride];
-            run[0] = resolved{0, 0};
+            std::int32_t* run = &cells[static_cast<std::size_t>(s) * stride];
+            run[0] = 0;
             if (data.srsdefaults) {
                 int d = data.srsdefaults->posOfKey(s);
                 if (d >= 0)
@@ -154,7 +160,10 @@ void SimpleParsingTable::build_direct() {
                     pos >= 0 ? resolve(srs.table[pos].action, srs.table[pos].next_state) : run[0];
             }
         }
-        cell_states = static_cast<unsigned>(srs.states);
+        if (fits)
+            cell_states = static_cast<unsigned>(srs.states);
+        else
+            std::vector<std::int32_t>().swap(cells);
     }
 
     goto_stride = goto_symbols.size() + 1;
@@ -178,12 +187,12 @@ bool SimpleParsingTable::build_marked() {
         for (std::size_t c = 0; c < stride; ++c) {
             // The token's lookup first; when it gives _ERROR (the token is
             // not ignorable) the marks are looked up in turn.
-            const resolved& r = cells[s * stride + c];
+            const std::int32_t r = cells[s * stride + c];
             ParseAction a{};
             int key = 0;
-            if (r.Do != 0) {
-                a.Do = static_cast<ActionType>(r.Do);
-                a.value.NextState = r.value;
+            if ((r & 63) != 0) {
+                a.Do = static_cast<ActionType>(r & 63);
+                a.value.NextState = r >> 8;
             } else {
                 key = 1;
                 action(static_cast<int>(s), any_id, a);

@@ -36,12 +36,12 @@ public:
         const direct_id* d = find_direct(token);
         if (!d || d->ambiguous || static_cast<unsigned>(state) >= cell_states)
             return searched_action(state, token, out);
-        const resolved& r = cells[static_cast<std::size_t>(state) * stride + d->cell];
+        const std::int32_t r = cells[static_cast<std::size_t>(state) * stride + d->cell];
         out.onToken = token;
         out.onState = state;
-        if (r.Do != 0) {
-            out.Do = static_cast<ActionType>(r.Do);
-            out.value.NextState = r.value;
+        if ((r & 63) != 0) {
+            out.Do = static_cast<ActionType>(r & 63);
+            out.value.NextState = r >> 8;
         } else {
             out.Do = d->ignorable ? _IGNORE : _ERROR;
         }
@@ -144,13 +144,6 @@ public:
     bool LowerCase() override { return data.input_case == Input_ToLower; }
 
 private:
-    // The action that a state's row for a symbol, or failing that the
-    // state's default, gives: Do and value as action() sets them, Do 0 when
-    // neither gives one (the token's error or ignore then).
-    struct resolved {
-        int Do;
-        int value;
-    };
     // What action() needs of one id besides the state, worked out once for
     // every id from direct_low to 255 and from 65536 to the grammar's last
     // symbol: characters, keyword codes, marks and the grammar's symbols.
@@ -168,7 +161,12 @@ private:
     // grammar is too large for them): cell 0 holds the state's default,
     // cell k the action for the k-th symbol, ascending, that some state has
     // a row for. An id whose symbol no state has a row for reads cell 0.
-    std::vector<resolved> cells;
+    // A cell holds the action that the state's row for the symbol, or
+    // failing that the state's default, gives, packed in four bytes so that
+    // the parser's cells stay near in the cache: bits 0..5 Do, bits 8..31
+    // the value, as action() sets them; Do 0 when neither gives one (the
+    // token's error or ignore then).
+    std::vector<std::int32_t> cells;
     std::size_t stride;
     unsigned cell_states;
     // The answers of marks_view::lookup, laid out as cells, four bytes each
