@@ -95,7 +95,7 @@ void Translator::put(int type, const wchar_t* text) {
     parsing::ParseError e(1, text, type, false, true);
     e._source = source();
     e._line = line();
-    Parser->put_error(e);
+    Parser->put_error(std::move(e));
 }
 
 void Translator::error(const wchar_t* msg) {
@@ -283,7 +283,7 @@ int Translator::ValidateData(const wchar_t* text, char mode) {
             parsing::ParseError e(found);
             e._line = line();
             e._source = source();
-            Parser->put_error(e);
+            Parser->put_error(std::move(e));
         }
         return ok ? 0 : -1;
     } catch (const parsing::ParseError& e) {

@@ -312,6 +312,13 @@ void Parser::put_error(const ParseError& e) {
     share_text(errors.back());
 }
 
+void Parser::put_error(ParseError&& e) {
+    if (e.type() != warning && e.type() != info)
+        _has_errors = true;
+    errors.push_back(std::move(e));
+    share_text(errors.back());
+}
+
 // Moves the text of a kept diagnostic into the store: a text met before is
 // dropped for the stored copy, a new one becomes the stored copy.
 void Parser::share_text(ParseError& kept) {
@@ -351,7 +358,7 @@ void Parser::put_error(int code, const wchar_t* text, int type) {
     ParseError e(code, text, type, false, true);
     e._source = scanner.source();
     e._line = scanner.line();
-    put_error(e);
+    put_error(std::move(e));
 }
 
 void Parser::put_error(const capi::interfaces::_I_Errno& e) {
@@ -503,7 +510,7 @@ int Parser::error(int state, int token_) {
     e.txt = std::move(m);
     e._source = scanner.source();
     e._line = scanner.line();
-    put_error(e);
+    put_error(std::move(e));
     return code;
 }
 
@@ -555,7 +562,7 @@ int Parser::error_production(int symbol) {
     e.txt = std::move(m);
     e._source = scanner.source();
     e._line = scanner.line();
-    put_error(e);
+    put_error(std::move(e));
     return code;
 }
 

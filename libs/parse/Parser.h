@@ -86,6 +86,8 @@ public:
 
     // Keeps a copy of e; any type but warning and info makes the parse fail.
     void put_error(const ParseError& e);
+    // The same, taking e's text instead of copying it.
+    void put_error(ParseError&& e);
     // A diagnostic stamped with the scanner's source and line.
     void put_error(int code, const wchar_t* text, int type);
     void put_error(const capi::interfaces::_I_Errno& e);

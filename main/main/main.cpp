@@ -182,16 +182,22 @@ int mmain(int argc, char** argv, char** argvp, arguments& args) {
                 // One diagnostic at a time: the parser keeps each text once,
                 // however many diagnostics repeat it.
                 const std::size_t count = parser->errorCount();
+                // A kept diagnostic formats itself whatever holds its text;
+                // a copy is made only where the UK-101 pruning changes it.
                 if (parser->successful()) {
                     for (std::size_t i = 0; i < count; ++i)
-                        lines.add(parser->errorAt(i).format(text));
+                        lines.add(parser->errors[i].format(text));
                 } else {
                     rc = -1;
                     for (std::size_t i = 0; i < count; ++i) {
+                        const ParseError& kept = parser->errors[i];
+                        pruned_msg = dialect_msg(form, kept.describe().c_str());
+                        if (pruned_msg == kept.describe().c_str()) {
+                            lines.add(kept.format(text));
+                            continue;
+                        }
                         ParseError e = parser->errorAt(i);
-                        pruned_msg = dialect_msg(form, e.txt.c_str());
-                        if (pruned_msg != e.txt.c_str())
-                            e.txt = pruned_msg;
+                        e.txt = pruned_msg;
                         lines.add(e.format(text));
                     }
                     lines.add(L"\nParsed with Errors: " + widen_signed(file->fname));
