@@ -2,6 +2,7 @@
 #define EQS_TABLE_H
 
 #include "table_records.h"
+#include "term_runs.h"
 
 // The equivalents of a terminal (in the lexical grammars: the character class
 // that stands for a character). The rows of a terminal are consecutive and
@@ -28,15 +29,9 @@ public:
     int terminalAt(const int& pos) const;
 
 protected:
-    int last_hashed;
-    int last_term;
-    int term_offset;
-    int next_offset;
+    term_runs runs;
 
 private:
-    int init_hash_index(int n);
-    int init_term_index(int n);
-
     eqs_table(const eqs_table&) = delete;
     eqs_table& operator=(const eqs_table&) = delete;
 };

@@ -2,6 +2,7 @@
 #define FOLLOWS_TABLE_H
 
 #include "table_records.h"
+#include "term_runs.h"
 
 // For every terminal, the ids of the follow sets that contain it. Rows are
 // grouped by terminal, terminals ascending (append enforces it), and within
@@ -25,11 +26,7 @@ public:
     int terminalAt(const int& pos) const;
 
 private:
-    int init_term_index(int index_size);
-
-    int last_term;
-    int term_offset;
-    int next_offset;
+    term_runs runs;
 
     follows_table(const follows_table&) = delete;
     follows_table& operator=(const follows_table&) = delete;

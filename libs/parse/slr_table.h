@@ -2,6 +2,7 @@
 #define SLR_TABLE_H
 
 #include "table_records.h"
+#include "term_runs.h"
 
 // The SLR follow sets of an FSA grammar: for every restricted symbol, the
 // ascending, disjoint ranges [table[r], tableUp[r]] of the look-ahead ids
@@ -34,13 +35,7 @@ public:
     int terminalAt(const int& pos) const;
 
 private:
-    int init_hash_index(int index_size);
-    int init_term_index(int index_size);
-
-    int last_hashed;
-    int last_term;
-    int term_offset;
-    int next_offset;
+    term_runs runs;
 
     slr_table(const slr_table&) = delete;
     slr_table& operator=(const slr_table&) = delete;

@@ -435,6 +435,38 @@ TEST(SlrTable, FewerSymbolsThanDeclared) {
     EXPECT_EQ(t.search(1, 0, 2), -1) << "rows 1 and 2 hold no range";
 }
 
+// A terminal's run counts its rows in 16 bits: the row that would wrap the
+// count is refused as a full table, in each table's own words.
+TEST(TermRunTables, RunCountDoesNotWrap) {
+    const int most = 32767;
+    Rows<eqs_table> eqs(nullptr, most + 1, 1, 0);
+    Follows follows(nullptr, most + 1, 1);
+    Slr slr(nullptr, most + 1, 1, 0);
+    for (int i = 0; i < most; ++i) {
+        eqs.append(0, 7, i);
+        follows.append(7, i);
+        slr.append(0, 7, i, i);
+    }
+    struct Case {
+        const char* table;
+        std::function<void()> append;
+        const wchar_t* fault;
+    } cases[] = {
+        {"eqs", [&] { eqs.append(0, 7, most); }, L"Buffer overflow during append in eqs table."},
+        {"follows", [&] { follows.append(7, most); },
+         L"Buffer overflow during append in follows table."},
+        {"slr", [&] { slr.append(0, 7, most, most); },
+         L"Buffer overflow during append in eqs table."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fault_of(c.append), c.fault)
+            << "row " << most + 1 << " of terminal 7 in the " << c.table << " table";
+    int start, end;
+    EXPECT_EQ(eqs.eqs_array(7, start, end), most);
+    EXPECT_EQ(follows.eqs_array(7, start, end), most);
+    EXPECT_EQ(slr.eqs_array(7, start, end), most);
+}
+
 TEST(ActionsVectorTest, GrowsByDoubling) {
     parsing::ActionsVector v(32);
     for (int i = 0; i < 33; ++i)
