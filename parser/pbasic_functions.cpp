@@ -91,22 +91,17 @@ int pbasic_122(int, pbasic_stack& the_queue, p_entry& Father, int childs, void* 
 }
 
 void pbasic_emit(const char* text) {
-    std::cout << text << ' ';
+    parsing::emit_text(text);
 }
 
 void pbasic_emit(const wchar_t* text) {
-    std::wcout << text << L' ';
+    parsing::emit_text(text);
 }
 
 void pbasic_synthesize(p_entry& Father, p_entry& Child) {
-    // Father owns what it holds: a value it held before would otherwise leak.
-    if (Father.synthesized != Child.synthesized)
-        delete Father.synthesized;
-    Father.synthesized = Child.synthesized;
-    Child.synthesized = nullptr;
+    parsing::synthesize(Father, Child);
 }
 
 void pbasic_syncat(p_entry& Father, const wchar_t* s) {
-    if (Father.synthesized && s)
-        Father.synthesized->append(s);
+    parsing::syncat(Father, s);
 }

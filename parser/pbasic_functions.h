@@ -2,34 +2,15 @@
 #define PBASIC_FUNCTIONS_H
 
 #include <deque>
-#include <iostream>
 
-#include "ParseError.h"
+#include "action_helpers.h"
 #include "p_entry.h"
 
 // The semantic actions of the statement grammar. Each is named after the
 // production it serves and has the exact type the parser casts the
 // production's untyped action back to. They compute no values: each reports
-// one fact about the current line to the run's Translator, the context.
-
-// Parameter i of the production being reduced: 0 is the new parent entry
-// ($$), 1 to childs the right-hand entries from the left ($1, $2, ...), which
-// are still the top childs entries of the stack. Any other i is reported on
-// the wide error stream and thrown as a SemAction diagnostic.
-template <class T> T& getParameter(std::deque<T>& the_queue, T& Father, int childs, int i) {
-    if (i > childs || i < 0) {
-        std::wcerr << L"Requested on $$(i) Invalid I== " << i << std::endl;
-        std::wcerr << L"Children are: " << childs << std::endl;
-        throw parsing::ParseError(0, L"Requested invalid parameter", parsing::SemAction, false,
-                                  false);
-    }
-    if (i == 0)
-        return Father;
-    // A stack shorter than childs gives a negative position, which wraps to a
-    // huge index that at() rejects.
-    long pos = static_cast<long>(the_queue.size()) - childs - 1 + i;
-    return the_queue.at(static_cast<typename std::deque<T>::size_type>(pos));
-}
+// one fact about the current line to the run's Translator, the context, and
+// fetches its entries with getParameter (action_helpers.h).
 
 typedef std::deque<parsing::p_entry> pbasic_stack;
 

@@ -65,4 +65,27 @@ TEST(GetParameter, StackShorterThanTheChildrenIsOutOfRange) {
     EXPECT_THROW(getParameter(q, father, 3, 1), std::out_of_range);
 }
 
+// The helpers hand a value up the stack: Father owns what it receives and
+// drops what it held; a text is appended only where there is a value.
+TEST(ActionHelpers, SynthesizeMovesTheValueAndSyncatAppends) {
+    p_entry father, child;
+    child.synthesized = new std::wstring(L"10");
+    pbasic_synthesize(father, child);
+    ASSERT_NE(father.synthesized, nullptr);
+    EXPECT_EQ(*father.synthesized, L"10");
+    EXPECT_EQ(child.synthesized, nullptr) << "the child no longer owns the value";
+    pbasic_syncat(father, L" PRINT");
+    pbasic_syncat(father, nullptr);
+    EXPECT_EQ(*father.synthesized, L"10 PRINT");
+    pbasic_syncat(child, L"lost");
+    EXPECT_EQ(child.synthesized, nullptr) << "no value to append to";
+    child.synthesized = new std::wstring(L"20");
+    pbasic_synthesize(father, child); // the value held before is released
+    EXPECT_EQ(*father.synthesized, L"20");
+    child.synthesized = father.synthesized;
+    pbasic_synthesize(father, child); // the same value is kept, not released
+    EXPECT_EQ(*father.synthesized, L"20");
+    delete father.synthesized;
+}
+
 } // namespace
