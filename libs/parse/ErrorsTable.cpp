@@ -9,20 +9,11 @@ static const wchar_t* const rebuff_fault =
 
 ErrorsTable::ErrorsTable(int size_)
     : table(nullptr), size(size_ < 1 ? 0 : size_), Buffer(nullptr), bsize(0), bpos(0), elements(0) {
-    if (size > 0) {
-        bsize = 5 * size;
-        table = new error_msg[size];
-        Buffer = new wchar_t[bsize];
-    }
+    text_buffer::allocate(table, size, Buffer, bsize);
 }
 
 ErrorsTable::~ErrorsTable() {
-    delete[] table;
-    table = nullptr;
-    size = 0;
-    delete[] Buffer;
-    Buffer = nullptr;
-    bsize = 0;
+    text_buffer::release(table, size, Buffer, bsize);
 }
 
 void ErrorsTable::append(int id, const wchar_t* msg) {

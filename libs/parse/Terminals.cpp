@@ -11,20 +11,11 @@ Terminals::Terminals(int size_)
     : table(nullptr), eqs_index(nullptr), slr_follows_index(nullptr), size(size_ < 1 ? 0 : size_),
       endmark(-1), backtrackmark(-34), errormark(-4), anymark(-12), Buffer(nullptr), bsize(0),
       bpos(0), elements(0) {
-    if (size > 0) {
-        bsize = 5 * size;
-        table = new pg_keyword[size];
-        Buffer = new wchar_t[bsize];
-    }
+    text_buffer::allocate(table, size, Buffer, bsize);
 }
 
 Terminals::~Terminals() {
-    delete[] table;
-    table = nullptr;
-    size = 0;
-    delete[] Buffer;
-    Buffer = nullptr;
-    bsize = 0;
+    text_buffer::release(table, size, Buffer, bsize);
     delete[] eqs_index;
     eqs_index = nullptr;
     delete[] slr_follows_index;

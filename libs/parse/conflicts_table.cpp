@@ -1,23 +1,16 @@
 #include "conflicts_table.h"
 
+#include "state_runs.h"
 #include "table_fault.h"
 
 conflicts_table::conflicts_table(int size_, int states_)
     : table(nullptr), index(nullptr), size(size_ < 1 ? 0 : size_),
       states(states_ < 1 ? 0 : states_), last_state(-1), next_offset(0), mapped_state(-1) {
-    if (size == 0 || states == 0)
-        return;
-    table = new srs_state_action[size];
-    index = new srs_state_index[states];
+    state_runs::allocate(table, index, size, states);
 }
 
 conflicts_table::~conflicts_table() {
-    delete[] table;
-    table = nullptr;
-    size = 0;
-    delete[] index;
-    index = nullptr;
-    states = 0;
+    state_runs::release(table, size, index, states);
     states_map.clear();
 }
 

@@ -1,23 +1,16 @@
 #include "gotos_table.h"
 
 #include "halving_search.h"
+#include "state_runs.h"
 #include "table_fault.h"
 
 gotos_table::gotos_table(int size_, int states_)
     : table(nullptr), index(nullptr), size(size_), states(states_), last_state(-1), next_offset(0) {
-    if (size < 1 || states < 1)
-        return;
-    table = new gotos_state_action[size];
-    index = new gotos_state_index[states];
+    state_runs::allocate(table, index, size, states);
 }
 
 gotos_table::~gotos_table() {
-    delete[] table;
-    table = nullptr;
-    size = 0;
-    delete[] index;
-    index = nullptr;
-    states = 0;
+    state_runs::release(table, size, index, states);
 }
 
 void gotos_table::append(int state, int production, int next_state) {

@@ -3,29 +3,19 @@
 #include <climits>
 
 #include "halving_search.h"
+#include "state_runs.h"
 #include "table_fault.h"
 
 nfa_table::nfa_table(int in_size, int in_states)
     : table(nullptr), index(nullptr), size(in_size < 1 ? 0 : in_size),
       states(in_states < 1 ? 0 : in_states), last_state(-1), next_offset(0) {
-    if (size == 0 || states == 0)
-        return;
-    table = new nfa_state_action[size];
-    index = new nfa_state_index[states];
-    fill();
+    state_runs::allocate(table, index, size, states);
+    if (table)
+        fill();
 }
 
 nfa_table::~nfa_table() {
-    if (table) {
-        delete[] table;
-        table = nullptr;
-        size = 0;
-    }
-    if (index) {
-        delete[] index;
-        index = nullptr;
-        states = 0;
-    }
+    state_runs::release(table, size, index, states);
 }
 
 void nfa_table::append(int state, int terminal, int action, int next_state) {

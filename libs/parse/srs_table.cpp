@@ -1,24 +1,17 @@
 #include "srs_table.h"
 
 #include "halving_search.h"
+#include "state_runs.h"
 #include "table_fault.h"
 
 srs_table::srs_table(int size_, int states_)
     : table(nullptr), index(nullptr), size(size_ < 1 ? 0 : size_),
       states(states_ < 1 ? 0 : states_), last_state(-1), next_offset(0) {
-    if (size == 0 || states == 0)
-        return;
-    table = new srs_state_action[size];
-    index = new srs_state_index[states];
+    state_runs::allocate(table, index, size, states);
 }
 
 srs_table::~srs_table() {
-    delete[] table;
-    table = nullptr;
-    size = 0;
-    delete[] index;
-    index = nullptr;
-    states = 0;
+    state_runs::release(table, size, index, states);
 }
 
 void srs_table::append(int state, int terminal, int action, int next_state) {
