@@ -53,8 +53,11 @@ Translator::~Translator() {
     data_free();
 }
 
+static const int label_bits = 65536;
+
 void Translator::nextFile() {
-    labels.clear();
+    labels.assign(label_bits, false);
+    other_labels.clear();
 }
 
 bool Translator::set_free_mode(bool mode) {
@@ -196,12 +199,17 @@ int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
     if (!text)
         return 0;
     const int number = watoi(text->c_str());
-    // labels stays ascending: the new number goes after every element not
-    // greater than it, so an equal one right before it means a redefinition.
-    const auto at = std::upper_bound(labels.begin(), labels.end(), number);
-    if (at != labels.begin() && *(at - 1) == number)
+    bool seen;
+    if (number >= 0 && number < label_bits) {
+        if (labels.empty())
+            labels.assign(label_bits, false);
+        seen = labels[number];
+        labels[number] = true;
+    } else {
+        seen = !other_labels.insert(number).second;
+    }
+    if (seen)
         warning(L"Label '%s' redefined.", text->c_str());
-    labels.insert(at, number);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class ParseData;
@@ -47,9 +48,12 @@ public:
     parsing::BasicFreeReader* r;
     // The current file's dialect (a source_form value).
     int source_form;
-    // Line numbers of the labels defined so far in the current file, ascending;
-    // a number defined twice stands twice.
-    std::vector<int> labels;
+    // The line numbers defined so far in the current file. Line numbers of a
+    // program lie in 0..63999, so a bit per possible number keeps the memory
+    // fixed however long the file is and answers in constant time; any other
+    // number (the label text may be longer) goes into the set.
+    std::vector<bool> labels;
+    std::unordered_set<int> other_labels;
 
     Translator();
     ~Translator();
