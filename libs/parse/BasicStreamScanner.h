@@ -5,6 +5,7 @@
 #include <string>
 
 #include "_I_Scanner.h"
+#include "signed_widening.h"
 
 namespace parsing {
 
@@ -56,11 +57,7 @@ public:
     int equivalent(int) override { return -1; }
 
 private:
-    // A byte is widened with its sign: 0x80..0xFF become U+FF80..U+FFFF.
-    static wchar_t unit(char c) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        return static_cast<wchar_t>(byte < 0x80 ? byte : 0xFF00 | byte);
-    }
+    static wchar_t unit(char c) { return widened_unit(c); }
     static wchar_t unit(wchar_t c) { return c; }
 };
 

@@ -1,11 +1,11 @@
 #include "FSAParser.h"
 
-#include <cstdint>
 #include <cwchar>
 #include <iostream>
 #include <type_traits>
 
 #include "FSAState.h"
+#include "signed_widening.h"
 
 namespace parsing {
 
@@ -198,18 +198,7 @@ void FSAParser::put_error(_I_Errno& e) {
 }
 
 void FSAParser::put_error(std::exception& e) {
-    const char* what = e.what();
-    std::wstring text;
-    if (what) {
-        // One code unit per byte, widened with its sign: 0xE9 is U+FFE9.
-        for (const char* p = what; *p; ++p) {
-            auto unit = static_cast<std::uint16_t>(static_cast<signed char>(*p));
-            text.push_back(static_cast<wchar_t>(unit));
-        }
-    }
-    if (text.empty())
-        text = std_msg;
-    put_error(0, text.c_str(), Semantic);
+    put_error(0, exception_text(e, std_msg).c_str(), Semantic);
 }
 
 void FSAParser::put_error(int code, const wchar_t* s, int type) {

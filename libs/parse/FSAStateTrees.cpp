@@ -1,4 +1,5 @@
 #include "FSAState.h"
+#include "signed_widening.h"
 
 #include <iostream>
 
@@ -378,20 +379,8 @@ void FSAState::put_error(capi::interfaces::_I_Errno& e) {
     _errors.push_back(ParseError(0, e.describe().c_str(), Semantic, false, true));
 }
 
-// Each byte of what() becomes one code unit, widened with its sign: bytes
-// 0x80..0xFF give U+FF80..U+FFFF.
 void FSAState::put_error(std::exception& e) {
-    const char* what = e.what();
-    std::wstring text;
-    if (what && *what) {
-        for (const char* p = what; *p; ++p) {
-            unsigned char b = static_cast<unsigned char>(*p);
-            text += static_cast<wchar_t>(b >= 0x80 ? (0xFF00 | b) : b);
-        }
-    } else {
-        text = std_msg;
-    }
-    _errors.push_back(ParseError(0, text.c_str(), Semantic, false, true));
+    _errors.push_back(ParseError(0, exception_text(e, std_msg).c_str(), Semantic, false, true));
 }
 
 void FSAState::put_error(int code, const wchar_t* text, int type) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <iostream>
 
+#include "signed_widening.h"
+
 namespace parsing {
 
 namespace {
@@ -368,18 +370,8 @@ void Parser::put_error(const capi::interfaces::_I_Errno& e) {
 }
 
 void Parser::put_error(const std::exception& e) {
-    std::wstring text;
-    if (const char* what = e.what()) {
-        for (const char* p = what; *p; ++p) {
-            // Each byte widened with its sign, as a 16-bit unit.
-            unsigned char b = static_cast<unsigned char>(*p);
-            text += static_cast<wchar_t>(b < 0x80 ? b : 0xFF00 | b);
-        }
-    }
-    if (text.empty())
-        text = std_msg;
     ParseError pe(0, nullptr, Semantic, false, true);
-    pe.txt = text;
+    pe.txt = exception_text(e, std_msg);
     put_error(pe);
 }
 
