@@ -9,62 +9,26 @@
 #include <memory>
 #include <sstream>
 
-#include "BasicFixedReader.h"
 #include "BasicFreeReader.h"
-#include "LexAn.h"
-#include "ParseData.h"
-#include "ParseError.h"
-#include "Parser.h"
-#include "SimpleParsingTable.h"
+#include "RunChecker.h"
 #include "Translator.h"
-#include "dialect_msg.h"
 #include "source_form_selector.h"
 
-#include "lbasic_free_include.h"
-#include "lbasic_include.h"
-#include "lkeys_include.h"
-#include "lkeys_uk101_include.h"
-#include "pbasic_include.h"
-#include "preprocessor_include.h"
-
 using parsing::BasicFreeReader;
-using parsing::LexAn;
-using parsing::ParseError;
-using parsing::Parser;
-using parsing::SimpleParsingTable;
 
 namespace vorpak_fuzz {
 
 namespace {
 
-// One grammar and its table view, built on first use and kept for the process.
-struct Grammar {
-    std::unique_ptr<ParseData> data;
-    std::unique_ptr<SimpleParsingTable> table;
-
-    template <class G> SimpleParsingTable& need() {
-        if (!data)
-            data.reset(new G());
-        if (!table)
-            table.reset(new SimpleParsingTable(*data));
-        return *table;
-    }
-};
-
 // What a run of the driver keeps from file to file.
 struct Run {
     Translator translator;
-    Grammar preprocessor, lkeys, lkeys_uk101, lbasic, lbasic_free, pbasic;
+    RunChecker checker{translator};
 };
 
 Run& run() {
     static Run* the_run = new Run(); // lives to the end of the process, like the driver's
     return *the_run;
-}
-
-void print_line(std::wostream& out, std::wstring text) {
-    text += L'\n';
-    out << text;
 }
 
 // Everything the standard streams receive while it lives; restored after.
@@ -127,90 +91,11 @@ void convert(const std::wstring& text) {
     sink->clear();
 }
 
-// The body of the driver's loop for one file, writing where the driver does.
+// The driver's check of one file, writing where the driver does.
 int check_one(const std::string& path, const Pass& pass) {
-    Run& r = run();
-    Translator& translator = r.translator;
-    const int form = pass.form;
-    translator.nextFile();
-
-    std::unique_ptr<BasicFreeReader> reader;
-    if (form == free_form)
-        reader.reset(new BasicFreeReader(path.c_str()));
-    else
-        reader.reset(new parsing::BasicFixedReader(path.c_str()));
-    if (!reader->ifs || !reader->ifs->good() || !reader->ifs->is_open()) {
-        print_line(std::wcerr, L"File not found: " + widen_signed(path.c_str()));
-        return -1;
-    }
-    reader->setWarnings(pass.warnings);
-
-    std::unique_ptr<LexAn> prescanner, keys, scanner;
-    std::unique_ptr<Parser> parser;
-    try {
-        if (form == free_form) {
-            scanner.reset(new LexAn(*reader, r.lbasic_free.need<::lbasic_free>(), &translator));
-            if (pass.case_option >= 0)
-                scanner->input_case = pass.case_option;
-        } else {
-            prescanner.reset(
-                new LexAn(*reader, r.preprocessor.need<::preprocessor>(), &translator));
-            if (form == uk101_form)
-                keys.reset(
-                    new LexAn(*prescanner, r.lkeys_uk101.need<::lkeys_uk101>(), &translator));
-            else
-                keys.reset(new LexAn(*prescanner, r.lkeys.need<::lkeys>(), &translator));
-            scanner.reset(new LexAn(*keys, r.lbasic.need<::lbasic>(), &translator));
-            if (form == fixed_form && pass.case_option >= 0) {
-                keys->input_case = pass.case_option;
-                scanner->input_case = pass.case_option;
-            }
-        }
-        parser.reset(new Parser(*scanner, r.pbasic.need<::pbasic>(), &translator));
-    } catch (const ParseError& e) {
-        print_line(std::wcerr, L"exception:" + e.describe());
-        return -1;
-    }
-
-    translator.set_free_mode(form == free_form);
-    translator.set_uk101(form == uk101_form);
-    translator.set_file_reader(reader.get());
-    translator.Parser = parser.get();
-    translator.LexAn = scanner.get();
-    translator.source_form = form;
-    reader->setPreprocessor(prescanner.get(), r.preprocessor.table.get());
-    reader->Parser = parser.get();
-    scanner->sma = form != free_form;
-    parser->shorter_match = form != free_form;
-    translator.setDebug(pass.debug);
-    scanner->debug = true;
-    parser->setDebug(pass.debug);
-
-    int rc = 0;
-    try {
-        parser->parse();
-        std::wstring text;
-        if (parser->successful()) {
-            for (const ParseError& e : parser->getErrors())
-                print_line(std::wcerr, e.format(text));
-        } else {
-            rc = -1;
-            for (ParseError& e : parser->getErrors()) {
-                const wchar_t* pruned = dialect_msg(form, e.txt.c_str());
-                if (pruned != e.txt.c_str())
-                    e.txt = pruned;
-                print_line(std::wcerr, e.format(text));
-            }
-            print_line(std::wcerr, L"\nParsed with Errors: " + widen_signed(path.c_str()));
-        }
-    } catch (const ParseError& e) {
-        print_line(std::wcerr, L"exception:" + e.describe());
-        rc = -1;
-    } catch (const std::exception& e) {
-        std::cerr << "exception:" << e.what();
-        rc = -1;
-    }
-    return rc;
+    RunChecker::Result result =
+        run().checker.check(path.c_str(), pass.form, pass.case_option, pass.debug, pass.warnings);
+    return result == RunChecker::passed ? 0 : -1;
 }
 
 bool starts_with(const std::wstring& s, const std::wstring& prefix) {
