@@ -3,27 +3,17 @@
 // text that is exactly a "not" word is never the token, a longer one may be.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
-#include <map>
-#include <sstream>
+#include <string>
 
-#include "Source.h"
-#include "frontends.h"
+#include "generator_build.h"
 
 namespace {
 
 gen::TableSet build(const std::string& text) {
     std::string path =
-        ::testing::TempDir() + "free_generator_test_" + std::to_string(getpid()) + ".grammar";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "%kind lexical\n%grammar g\n" << text;
-    }
-    gen::Source src = gen::Source::read(path);
-    std::map<std::string, long> counts;
-    return gen::build_lexical(src, nullptr, counts);
+        test_support::temp_grammar("free_generator_test_", "%kind lexical\n%grammar g\n" + text);
+    return test_support::build_grammar(gen::build_lexical, path);
 }
 
 // The row of the state that a sample reaches, on a key: "action value",

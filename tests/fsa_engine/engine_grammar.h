@@ -6,9 +6,7 @@
 // and an engine whose inner operations a test may call.
 
 #include <algorithm>
-#include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -19,20 +17,14 @@
 #include "FSAProxy.h"
 #include "FSAState.h"
 #include "_I_Scanner.h"
+#include "table_rows.h"
 
 namespace fsa_engine_test {
 
-// A table of class Table whose rows come from `rows`, appended after the
-// base constructor, as a generated subclass appends them from its fill().
-template <class Table> class Rows : public Table {
-public:
-    using Filler = std::function<void(Table&)>;
-    template <class... Sizes> explicit Rows(const Filler& rows, Sizes... sizes) : Table(sizes...) {
-        if (rows)
-            rows(*this);
-    }
-    void fill() override {}
-};
+using test_support::fault_of;
+using test_support::Rows;
+using test_support::werr_of;
+using test_support::wout_of;
 
 struct Symbol {
     int id;
@@ -350,44 +342,6 @@ struct Engine {
         return proxy.tokens.size();
     }
 };
-
-// Runs f and answers what it wrote to the wide standard output.
-template <class F> std::wstring wout_of(F f) {
-    std::wostringstream captured;
-    std::wstreambuf* saved = std::wcout.rdbuf(captured.rdbuf());
-    try {
-        f();
-    } catch (...) {
-        std::wcout.rdbuf(saved);
-        throw;
-    }
-    std::wcout.rdbuf(saved);
-    return captured.str();
-}
-
-// Runs f and answers what it wrote to the wide standard error.
-template <class F> std::wstring werr_of(F f) {
-    std::wostringstream captured;
-    std::wstreambuf* saved = std::wcerr.rdbuf(captured.rdbuf());
-    try {
-        f();
-    } catch (...) {
-        std::wcerr.rdbuf(saved);
-        throw;
-    }
-    std::wcerr.rdbuf(saved);
-    return captured.str();
-}
-
-// The text of the ParseError that f throws ("" when none).
-template <class F> std::wstring fault_of(F f) {
-    try {
-        f();
-    } catch (parsing::ParseError& e) {
-        return e.describe();
-    }
-    return L"";
-}
 
 } // namespace fsa_engine_test
 

@@ -4,29 +4,14 @@
 // FSA grammars written out inside a test: each table is the runtime's own
 // class, filled by a lambda in place of a generated fill() body.
 
-#include <functional>
-#include <sstream>
-#include <string>
-#include <utility>
-
 #include "FSAParseData.h"
-#include "ParseError.h"
+#include "table_rows.h"
 
 namespace fsa_test {
 
-// A table of class Table whose rows come from `rows`, appended once the base
-// has been constructed with `sizes` (as a generated subclass appends them
-// from its own fill()).
-template <class Table> class Rows : public Table {
-public:
-    using Filler = std::function<void(Table&)>;
-
-    template <class... Sizes> explicit Rows(const Filler& rows, Sizes... sizes) : Table(sizes...) {
-        if (rows)
-            rows(*this);
-    }
-    void fill() override {}
-};
+using test_support::fault_of;
+using test_support::Rows;
+using test_support::wout_of;
 
 // Every table the query layer needs, empty until a test sets it; the data
 // object owns and deletes them.
@@ -58,30 +43,6 @@ public:
         member = new Rows<Table>(rows, sizes...);
     }
 };
-
-// Runs f and answers the text of the ParseError it throws ("" when none).
-template <class F> std::wstring fault_of(F f) {
-    try {
-        f();
-    } catch (parsing::ParseError& e) {
-        return e.describe();
-    }
-    return L"";
-}
-
-// Runs f and answers what it wrote to the wide standard output.
-template <class F> std::wstring wout_of(F f) {
-    std::wostringstream captured;
-    std::wstreambuf* saved = std::wcout.rdbuf(captured.rdbuf());
-    try {
-        f();
-    } catch (...) {
-        std::wcout.rdbuf(saved);
-        throw;
-    }
-    std::wcout.rdbuf(saved);
-    return captured.str();
-}
 
 } // namespace fsa_test
 

@@ -2,7 +2,6 @@
 // statement parser built row by row, and faults of a source reported as
 // "file:line: message".
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -11,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Source.h"
-#include "frontends.h"
+#include "generator_build.h"
 
 namespace {
 
@@ -26,24 +24,12 @@ std::string read_file(const std::string& path) {
     return s.str();
 }
 
-// Builds a source text as the generator's main does: the front end, then the
-// "%expect" counts. Returns the tables, or throws the fault.
 gen::TableSet build(const std::string& path) {
-    gen::Source src = gen::Source::read(path);
-    std::map<std::string, long> counts;
-    std::ostringstream listing;
-    gen::TableSet t = gen::build_lr(src, &listing, counts);
-    for (const auto& c : gen::standard_counts(t))
-        counts.emplace(c.first, c.second);
-    gen::check_expectations(src, counts);
-    return t;
+    return test_support::build_grammar(gen::build_lr, path);
 }
 
 std::string temp_grammar(const std::string& text) {
-    // One file per test process: ctest may run tests side by side.
-    std::string path = ::testing::TempDir() + "lr_fault_" + std::to_string(getpid()) + ".grammar";
-    std::ofstream(path) << text;
-    return path;
+    return test_support::temp_grammar("lr_fault_", text);
 }
 
 std::string row_text(const gen::ActionRow& r) {

@@ -2,15 +2,12 @@
 // sources, and the faults it reports with the source line.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 
-#include "Source.h"
-#include "frontends.h"
+#include "generator_build.h"
 
 namespace {
 
@@ -18,25 +15,8 @@ const char* head = "%kind lexical\n%grammar g\n";
 
 gen::TableSet build(const std::string& text, std::map<std::string, long>* counts = nullptr,
                     std::string* listing = nullptr) {
-    // One file per test process: ctest may run tests side by side.
-    std::string path = ::testing::TempDir() + "lexical_generator_test_" +
-                       std::to_string(getpid()) + ".grammar";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << head << text;
-    }
-    gen::Source src = gen::Source::read(path);
-    std::map<std::string, long> c;
-    std::ostringstream l;
-    gen::TableSet t = gen::build_lexical(src, &l, c);
-    for (const auto& s : gen::standard_counts(t))
-        c.emplace(s.first, s.second);
-    gen::check_expectations(src, c);
-    if (counts)
-        *counts = c;
-    if (listing)
-        *listing = l.str();
-    return t;
+    std::string path = test_support::temp_grammar("lexical_generator_test_", head + text);
+    return test_support::build_grammar(gen::build_lexical, path, counts, listing);
 }
 
 // The fault message after "file:", i.e. "line: message".
