@@ -9,8 +9,8 @@
 #   diag   the corpus programs as they are, so with the diagnostics they draw;
 #   clean  only corpus lines that the dialect accepts, so without diagnostics
 #          (the listing whose peak memory must not grow with its length).
-# fixed and free listings come from ../shared/corpus/applesoft (free is the
-# same text checked with -free), uk101 listings from ../shared/corpus/uk101.
+# fixed and free listings come from tests/corpus/applesoft (free is the
+# same text checked with -free), uk101 listings from tests/corpus/uk101.
 # Every program line is numbered afresh (1, 2, 3, ...) so that no label
 # repeats; lines without a line number are left out. A clean listing is the
 # corpus less every line that drew a diagnostic, repeated until nothing more
@@ -29,7 +29,7 @@ shift
 sizes=${*:-1 10 50}
 runs=${VORPAK_BENCH_RUNS:-3}
 dialects=${VORPAK_BENCH_DIALECTS:-fixed uk101 free}
-corpus=$here/../../shared/corpus
+corpus=$here/../tests/corpus
 [ -d "$corpus/applesoft" ] && [ -d "$corpus/uk101" ] || {
     echo "no corpus at $corpus" >&2
     exit 2

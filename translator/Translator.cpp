@@ -53,10 +53,10 @@ Translator::~Translator() {
     data_free();
 }
 
-static const int label_bits = 65536;
+static const int label_bits = 1 << 24;
 
 void Translator::nextFile() {
-    labels.assign(label_bits, false);
+    labels.clear();
     other_labels.clear();
 }
 
@@ -201,10 +201,12 @@ int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
     const int number = watoi(text->c_str());
     bool seen;
     if (number >= 0 && number < label_bits) {
-        if (labels.empty())
-            labels.assign(label_bits, false);
-        seen = labels[number];
-        labels[number] = true;
+        const std::size_t word = static_cast<std::size_t>(number) / 64;
+        const std::uint64_t bit = std::uint64_t(1) << (number % 64);
+        if (word >= labels.size())
+            labels.resize(word + 1, 0);
+        seen = (labels[word] & bit) != 0;
+        labels[word] |= bit;
     } else {
         seen = !other_labels.insert(number).second;
     }

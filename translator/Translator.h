@@ -1,6 +1,7 @@
 #ifndef TRANSLATOR_H
 #define TRANSLATOR_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -48,11 +49,11 @@ public:
     parsing::BasicFreeReader* r;
     // The current file's dialect (a source_form value).
     int source_form;
-    // The line numbers defined so far in the current file. Line numbers of a
-    // program lie in 0..63999, so a bit per possible number keeps the memory
-    // fixed however long the file is and answers in constant time; any other
-    // number (the label text may be longer) goes into the set.
-    std::vector<bool> labels;
+    // The line numbers defined so far in the current file: a bit per number
+    // up to the largest seen, below 2^24 (at most 2 MB, and a few kilobytes
+    // for a program's numbers, however long the file); a number beyond that
+    // goes into the set. Either answers in constant time.
+    std::vector<std::uint64_t> labels;
     std::unordered_set<int> other_labels;
 
     Translator();

@@ -7,7 +7,7 @@
 #include "ParseError.h"
 #include "Translator.h"
 #include "p_entry.h"
-#include "parser_fixture.h"
+#include "host_fixture.h"
 
 namespace {
 
@@ -25,24 +25,12 @@ struct Token {
     explicit Token(const wchar_t* t) : text(t) { entry.synthesized = &text; }
 };
 
-// A Translator set up as the driver sets it for one file: its main parser
-// and last lexical stage stand at prog.bas, line 7.
-class TranslatorTest : public ::testing::Test {
+// The host of one file, its last lexical stage folding nothing.
+class TranslatorTest : public test_support::HostFixture {
 protected:
-    test_support::ParserFixture fx;
-    Translator t;
-
     void SetUp() override {
-        t.Parser = &fx.parser();
-        t.LexAn = &fx.stage();
+        HostFixture::SetUp();
         fx.stage().input_case = 0;
-    }
-
-    void dialect(int form, int input_case) {
-        t.set_free_mode(form == 1);
-        t.set_uk101(form == 2);
-        t.source_form = form;
-        fx.stage().input_case = input_case;
     }
 
     std::vector<std::string> diagnostics() {
@@ -126,6 +114,9 @@ TEST_F(TranslatorTest, RedefinedLabelsOfTheCurrentFile) {
         {{L"1 0", L"10"}, {"prog.bas:7: warning: Label '10' redefined."}},
         {{L"10", L"1 0"}, {"prog.bas:7: warning: Label '1 0' redefined."}},
         {{L"70000", L"65535", L"70000"}, {"prog.bas:7: warning: Label '70000' redefined."}},
+        {{L"16777215", L"16777216", L"16777216", L"16777215"},
+         {"prog.bas:7: warning: Label '16777216' redefined.",
+          "prog.bas:7: warning: Label '16777215' redefined."}},
         {{L"0", L"99999999999", L"0", L"2147483647"},
          {"prog.bas:7: warning: Label '0' redefined.",
           "prog.bas:7: warning: Label '2147483647' redefined."}},
