@@ -5,8 +5,8 @@
 #
 #   bench/many_files.sh <vorpak binary> [rounds]            (default: 10)
 #
-# Per dialect (fixed and free over ../shared/corpus/applesoft, uk101 over
-# ../shared/corpus/uk101) it runs vorpak once on every corpus file, then on
+# Per dialect (fixed and free over tests/corpus/applesoft, uk101 over
+# tests/corpus/uk101) it runs vorpak once on every corpus file, then on
 # the whole corpus named `rounds` times over in one command, and reports the
 # files checked, the wall time, the peak resident memory of both runs and
 # whether the output of the long run is the single run's output repeated.
@@ -17,7 +17,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 vorpak=${1:?usage: $0 <vorpak binary> [rounds]}
 vorpak=$(cd "$(dirname "$vorpak")" && pwd)/$(basename "$vorpak")
 rounds=${2:-10}
-corpus=$(cd "$here/../../shared/corpus" && pwd)
+corpus=$(cd "$here/../tests/corpus" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export PWD=$corpus

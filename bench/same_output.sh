@@ -11,7 +11,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 ref=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 new=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-corpus=$(cd "$here/../../shared/corpus" && pwd)
+corpus=$(cd "$here/../tests/corpus" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export PWD=$corpus
