@@ -11,7 +11,7 @@
 
 #include "ParseError.h"
 #include "Translator.h"
-#include "parser_fixture.h"
+#include "host_fixture.h"
 
 namespace {
 
@@ -29,21 +29,11 @@ const char* const situation_names[] = {"fixed", "fixed with no-case", "uk101", "
                                        "free with case"};
 const Situation all[] = {fixed, fixed_no_case, uk101, free_folding, free_case};
 
-class DataCheck : public ::testing::Test {
+class DataCheck : public test_support::HostFixture {
 protected:
-    test_support::ParserFixture fx;
-    Translator t;
-
-    void SetUp() override {
-        t.Parser = &fx.parser();
-        t.LexAn = &fx.stage();
-    }
-
     void situation(Situation s) {
-        t.set_free_mode(s == free_folding || s == free_case);
-        t.set_uk101(s == uk101);
-        t.source_form = s == uk101 ? 2 : (s == free_folding || s == free_case) ? 1 : 0;
-        fx.stage().input_case = (s == fixed_no_case || s == free_folding) ? 1 : 0;
+        const bool free_form = s == free_folding || s == free_case;
+        dialect(s == uk101 ? 2 : free_form ? 1 : 0, s == fixed_no_case || s == free_folding);
     }
 
     // Checks one statement; returns the main parser's diagnostics, formatted,

@@ -12,6 +12,7 @@
 #include "SimpleParsingTable.h"
 #include "Translator.h"
 #include "pbasic_include.h"
+#include "pbasic_suite.h"
 
 namespace {
 
@@ -43,19 +44,8 @@ std::string narrow(const std::wstring& w) {
     return out;
 }
 
-class PbasicParse : public ::testing::Test {
+class PbasicParse : public PbasicSuite {
 protected:
-    static void SetUpTestSuite() {
-        grammar = new pbasic();
-        view = new parsing::SimpleParsingTable(*grammar);
-    }
-    static void TearDownTestSuite() {
-        delete view;
-        delete grammar;
-    }
-    static pbasic* grammar;
-    static parsing::SimpleParsingTable* view;
-
     static Outcome run(const std::string& program, Dialect dialect = Dialect::fixed) {
         ReplayScanner scanner(tokenize(program));
         Translator host;
@@ -77,9 +67,6 @@ protected:
         return text ? text : L"<no message>";
     }
 };
-
-pbasic* PbasicParse::grammar = nullptr;
-parsing::SimpleParsingTable* PbasicParse::view = nullptr;
 
 TEST_F(PbasicParse, AcceptedPrograms) {
     const char* programs[] = {

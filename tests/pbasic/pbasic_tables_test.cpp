@@ -11,6 +11,7 @@
 #include "ParseError.h"
 #include "SimpleParsingTable.h"
 #include "pbasic_include.h"
+#include "pbasic_suite.h"
 
 using parsing::ParseAction;
 
@@ -18,19 +19,8 @@ namespace {
 
 const int EOF_ = -1, ERROR_ = -4, NONE_ = -2;
 
-class PbasicTables : public ::testing::Test {
+class PbasicTables : public PbasicSuite {
 protected:
-    static void SetUpTestSuite() {
-        grammar = new pbasic();
-        view = new parsing::SimpleParsingTable(*grammar);
-    }
-    static void TearDownTestSuite() {
-        delete view;
-        delete grammar;
-    }
-    static pbasic* grammar;
-    static parsing::SimpleParsingTable* view;
-
     // The action of a state on a token, in the notation of the tables.
     static std::string act(int state, int token) {
         ParseAction a;
@@ -56,9 +46,6 @@ protected:
         return text ? text : L"<none>";
     }
 };
-
-pbasic* PbasicTables::grammar = nullptr;
-parsing::SimpleParsingTable* PbasicTables::view = nullptr;
 
 TEST_F(PbasicTables, SizesOfTheTables) {
     EXPECT_EQ(grammar->srstable->size, 4754);
