@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "FSAState.h"
+#include "grammar_case.h"
 #include "signed_widening.h"
 
 namespace parsing {
@@ -32,12 +33,7 @@ FSAParser::~FSAParser() {
 }
 
 void FSAParser::CharsCase() {
-    if (ptable.LowerCase())
-        scanner.setLower();
-    else if (ptable.UpperCase())
-        scanner.setUpper();
-    else
-        scanner.setCaseSensitive();
+    fold_as_grammar(ptable, scanner);
 }
 
 bool FSAParser::next() {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "grammar_case.h"
 #include "signed_widening.h"
 
 namespace parsing {
@@ -41,12 +42,7 @@ Parser::~Parser() {
 }
 
 void Parser::CharsCase() {
-    if (ptable.LowerCase())
-        scanner.setLower();
-    else if (ptable.UpperCase())
-        scanner.setUpper();
-    else
-        scanner.setCaseSensitive();
+    fold_as_grammar(ptable, scanner);
 }
 
 void Parser::onParse() {
