@@ -1,6 +1,7 @@
 #include "ErrorsTable.h"
 
 #include "halving_search.h"
+#include "owned_array.h"
 #include "table_fault.h"
 #include "text_buffer.h"
 
@@ -13,7 +14,8 @@ ErrorsTable::ErrorsTable(int size_)
 }
 
 ErrorsTable::~ErrorsTable() {
-    text_buffer::release(table, size, Buffer, bsize);
+    drop_array(table, size);
+    drop_array(Buffer, bsize);
 }
 
 void ErrorsTable::append(int id, const wchar_t* msg) {

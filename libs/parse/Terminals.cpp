@@ -1,6 +1,7 @@
 #include "Terminals.h"
 
 #include "halving_search.h"
+#include "owned_array.h"
 #include "table_fault.h"
 #include "text_buffer.h"
 
@@ -15,7 +16,8 @@ Terminals::Terminals(int size_)
 }
 
 Terminals::~Terminals() {
-    text_buffer::release(table, size, Buffer, bsize);
+    drop_array(table, size);
+    drop_array(Buffer, bsize);
     delete[] eqs_index;
     eqs_index = nullptr;
     delete[] slr_follows_index;

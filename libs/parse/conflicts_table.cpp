@@ -1,5 +1,6 @@
 #include "conflicts_table.h"
 
+#include "owned_array.h"
 #include "state_runs.h"
 #include "table_fault.h"
 
@@ -10,7 +11,8 @@ conflicts_table::conflicts_table(int size_, int states_)
 }
 
 conflicts_table::~conflicts_table() {
-    state_runs::release(table, size, index, states);
+    drop_array(table, size);
+    drop_array(index, states);
     states_map.clear();
 }
 

@@ -1,6 +1,7 @@
 #include "eqs_table.h"
 
 #include "halving_search.h"
+#include "owned_array.h"
 #include "table_fault.h"
 
 eqs_table::eqs_table(int size_, int terms_, int hashing_)
@@ -12,15 +13,9 @@ eqs_table::eqs_table(int size_, int terms_, int hashing_)
 }
 
 eqs_table::~eqs_table() {
-    delete[] table;
-    table = nullptr;
-    size = 0;
-    delete[] hash_index;
-    hash_index = nullptr;
-    hashing = 0;
-    delete[] term_index;
-    term_index = nullptr;
-    terms = 0;
+    drop_array(table, size);
+    drop_array(hash_index, hashing);
+    drop_array(term_index, terms);
 }
 
 void eqs_table::append(int hash, int terminal, int equivalent) {

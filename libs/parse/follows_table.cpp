@@ -1,5 +1,6 @@
 #include "follows_table.h"
 
+#include "owned_array.h"
 #include "table_fault.h"
 
 follows_table::follows_table(int in_size, int in_terms)
@@ -10,16 +11,8 @@ follows_table::follows_table(int in_size, int in_terms)
 }
 
 follows_table::~follows_table() {
-    if (table) {
-        delete[] table;
-        table = nullptr;
-        size = 0;
-    }
-    if (term_index) {
-        delete[] term_index;
-        term_index = nullptr;
-        terms = 0;
-    }
+    drop_array(table, size);
+    drop_array(term_index, terms);
 }
 
 void follows_table::append(int terminal, int equivalent) {

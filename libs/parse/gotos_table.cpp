@@ -1,6 +1,7 @@
 #include "gotos_table.h"
 
 #include "halving_search.h"
+#include "owned_array.h"
 #include "state_runs.h"
 #include "table_fault.h"
 
@@ -10,7 +11,8 @@ gotos_table::gotos_table(int size_, int states_)
 }
 
 gotos_table::~gotos_table() {
-    state_runs::release(table, size, index, states);
+    drop_array(table, size);
+    drop_array(index, states);
 }
 
 void gotos_table::append(int state, int production, int next_state) {

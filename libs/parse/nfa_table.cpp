@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "halving_search.h"
+#include "owned_array.h"
 #include "state_runs.h"
 #include "table_fault.h"
 
@@ -15,7 +16,8 @@ nfa_table::nfa_table(int in_size, int in_states)
 }
 
 nfa_table::~nfa_table() {
-    state_runs::release(table, size, index, states);
+    drop_array(table, size);
+    drop_array(index, states);
 }
 
 void nfa_table::append(int state, int terminal, int action, int next_state) {

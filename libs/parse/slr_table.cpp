@@ -1,6 +1,7 @@
 #include "slr_table.h"
 
 #include "halving_search.h"
+#include "owned_array.h"
 
 // A negative bucket count is taken as none: there is no bucket array to
 // file rows under.
@@ -15,26 +16,10 @@ slr_table::slr_table(int in_size, int in_terms, int in_hashing)
 }
 
 slr_table::~slr_table() {
-    if (table) {
-        delete[] table;
-        table = nullptr;
-        size = 0;
-    }
-    if (tableUp) {
-        delete[] tableUp;
-        tableUp = nullptr;
-        size = 0;
-    }
-    if (hash_index) {
-        delete[] hash_index;
-        hash_index = nullptr;
-        hashing = 0;
-    }
-    if (term_index) {
-        delete[] term_index;
-        term_index = nullptr;
-        terms = 0;
-    }
+    drop_array(table, size);
+    drop_array(tableUp, size);
+    drop_array(hash_index, hashing);
+    drop_array(term_index, terms);
 }
 
 int slr_table::hashed(int terminal) const {

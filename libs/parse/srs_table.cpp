@@ -1,6 +1,7 @@
 #include "srs_table.h"
 
 #include "halving_search.h"
+#include "owned_array.h"
 #include "state_runs.h"
 #include "table_fault.h"
 
@@ -11,7 +12,8 @@ srs_table::srs_table(int size_, int states_)
 }
 
 srs_table::~srs_table() {
-    state_runs::release(table, size, index, states);
+    drop_array(table, size);
+    drop_array(index, states);
 }
 
 void srs_table::append(int state, int terminal, int action, int next_state) {

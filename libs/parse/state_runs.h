@@ -5,6 +5,7 @@
 // gotos_table, conflicts_table, nfa_table): the rows and one index entry per
 // state. Both arrays are made together, and only when both counts are at
 // least 1: a table without either holds nothing and refuses every append.
+// drop_array frees them.
 namespace state_runs {
 
 template <class Row, class Index> void allocate(Row*& table, Index*& index, int size, int states) {
@@ -12,15 +13,6 @@ template <class Row, class Index> void allocate(Row*& table, Index*& index, int 
         return;
     table = new Row[size];
     index = new Index[states];
-}
-
-template <class Row, class Index> void release(Row*& table, int& size, Index*& index, int& states) {
-    delete[] table;
-    table = nullptr;
-    size = 0;
-    delete[] index;
-    index = nullptr;
-    states = 0;
 }
 
 } // namespace state_runs

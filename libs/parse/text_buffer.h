@@ -11,22 +11,13 @@
 namespace text_buffer {
 
 // Rows for size entries and a buffer of five characters a row to start with
-// (copy grows it as needed); nothing for size < 1.
+// (copy grows it as needed); nothing for size < 1. drop_array frees them.
 template <class Row> void allocate(Row*& rows, int size, wchar_t*& Buffer, int& bsize) {
     if (size < 1)
         return;
     bsize = 5 * size;
     rows = new Row[size];
     Buffer = new wchar_t[bsize];
-}
-
-template <class Row> void release(Row*& rows, int& size, wchar_t*& Buffer, int& bsize) {
-    delete[] rows;
-    rows = nullptr;
-    size = 0;
-    delete[] Buffer;
-    Buffer = nullptr;
-    bsize = 0;
 }
 
 // Moves the texts into a new buffer of n characters. A row whose text starts
