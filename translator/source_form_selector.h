@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "signed_widening.h"
+
 // The dialect of one program file.
 enum source_form { fixed_form = 0, free_form = 1, uk101_form = 2 };
 
@@ -28,11 +30,7 @@ public:
 
 // Widens a narrow byte to a 16-bit unit the way the system's readers do: the
 // byte is taken with its sign, so 0x80..0xFF become 0xFF80..0xFFFF.
-inline wchar_t widen_signed(char c) {
-    return static_cast<wchar_t>(static_cast<unsigned char>(c) < 0x80
-                                    ? static_cast<unsigned char>(c)
-                                    : 0xFF00u | static_cast<unsigned char>(c));
-}
+inline wchar_t widen_signed(char c) { return parsing::widened_unit(c); }
 
 std::wstring widen_signed(const char* s);
 
