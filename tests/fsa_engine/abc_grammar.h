@@ -23,8 +23,8 @@ enum : int {
 // production with a _SHIFTDOWN and continues it with _SHIFT; a reduced A
 // is fed back to state 1, where the production of S began. Message 1 is
 // the state message of states 0 and 1, message 2 that of state 2.
-inline Spec abc_grammar() {
-    Spec s;
+inline GrammarRows abc_grammar() {
+    GrammarRows s;
     s.symbols = {{blank, L"blank", 0, 0}, {a, L"a", 0, 0}, {b, L"b", 0, 0}, {c, L"c", 0, 0},
                  {d, L"d", 0, 0},         {S, L"S", 0, 2}, {A, L"A", 0, 1}};
     s.states = 3;

@@ -57,7 +57,7 @@ struct Rule {
 
 // A grammar as lists. Every symbol lists itself as its own equivalent, so
 // rows labelled with a symbol match it; `eqs` adds further equivalents.
-struct Spec {
+struct GrammarRows {
     std::vector<Symbol> symbols; // ascending ids
     std::map<int, std::vector<int>> eqs;
     int states = 1;
@@ -80,14 +80,14 @@ struct Spec {
     bool slr_follows = true;
 };
 
-// The state number that stands for production p of a spec.
-inline int reductive(const Spec& s, int p) {
+// The state number that stands for production p of a grammar's rows.
+inline int reductive(const GrammarRows& s, int p) {
     return s.states + p;
 }
 
 class Grammar : public FSAParseData {
 public:
-    explicit Grammar(const Spec& s) {
+    explicit Grammar(const GrammarRows& s) {
         int n = static_cast<int>(s.symbols.size());
         terminals = new Rows<Terminals>(
             [&](Terminals& t) {
@@ -327,7 +327,7 @@ struct Engine {
     TokenList proxy;
     OpenState state;
 
-    Engine(const Spec& s, std::vector<int> tokens)
+    Engine(const GrammarRows& s, std::vector<int> tokens)
         : grammar(s), table(grammar), proxy(std::move(tokens)), state(table, &proxy, nullptr) {}
 
     // Feeds the tokens from `first` on, one step each, while steps succeed;

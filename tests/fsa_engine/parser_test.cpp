@@ -22,8 +22,8 @@ int note(int phase, std::deque<FSATokenNode*>& children, FSATokenNode& parent, i
     return 0;
 }
 
-Spec acting_abc() {
-    Spec s = abc_grammar();
+GrammarRows acting_abc() {
+    GrammarRows s = abc_grammar();
     for (Production& p : s.productions)
         p.action = reinterpret_cast<untyped_action>(&note);
     return s;

@@ -139,7 +139,7 @@ TEST_F(InStep, MemoIsPerStepAndPerOrigin) {
 
 TEST(FSAStateReduce, AmbiguousGrammarKeepsBothDerivations) {
     // A -> b twice (productions 1 and 2, lines 1 and 2) from one state.
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.nfa = {{0, a, _SHIFTDOWN, 1},
              {1, b, _SHIFTDOWN, reductive(s, 1)},
              {1, b, _SHIFTDOWN, reductive(s, 2)},
@@ -418,7 +418,7 @@ TEST_F(Semantics, ErrorProductionIsReportedOnceByTheBottomUpPhase) {
 }
 
 TEST(FSAStateDiagnostics, MessagesOfAFailedStep) {
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.termErrors = {{d, 3}};
     s.messages.push_back({3, L"No d here"});
     s.specificErrors = {{2, d, 2}};
@@ -459,7 +459,7 @@ TEST(FSAStateDiagnostics, MessagesOfAFailedStep) {
 
 TEST(FSAStateMoves, LoopBoundsAndPacking) {
     const int L = 65539;
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.symbols.push_back({L, L"L", 0, 0});
     s.occurs = {{L, 2, 4}};
     Engine e(s, {});
@@ -529,14 +529,14 @@ TEST(FSAStateMoves, LoopBoundsAndPacking) {
 
 TEST(FSAStateReduce, FaultsOfTheGrammarAndReductionsWithoutOrigin) {
     // A reductive state beyond the productions is a fault of the tables.
-    Spec broken = abc_grammar();
+    GrammarRows broken = abc_grammar();
     broken.nfa[0] = {0, a, _SHIFTDOWN, reductive(broken, 5)};
     Engine e(broken, {a});
     EXPECT_EQ(fault_of([&] { e.run(); }), L"Reductive state without a production.");
 
     // A production that continues the root's own move has no origin node to
     // be fed to: its node is left to the end-of-step reclamation.
-    Spec rootless = abc_grammar();
+    GrammarRows rootless = abc_grammar();
     rootless.nfa = {{0, b, _SHIFT, reductive(rootless, 1)}};
     Engine r(rootless, {b});
     EXPECT_EQ(r.run(), 0u);

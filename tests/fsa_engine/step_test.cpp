@@ -20,7 +20,7 @@ std::vector<std::wstring> texts(std::deque<ParseError>& errors) {
 } // namespace
 
 TEST(FSAStateLifecycle, FreshEngine) {
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.slr_follows = false;
     s.unambiguous = false;
     Engine e(s, {});
@@ -315,7 +315,7 @@ TEST(FSAStateStep, FirstTokenWithoutTakerReportsAndKeepsHeads) {
 }
 
 TEST(FSAStateStep, IgnorableTokenPassesHeadsOver) {
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.ignorables = {blank};
     Engine e(s, {a, blank, b, blank, c});
     e.state.setKeepTree(true);
@@ -355,7 +355,7 @@ TEST(FSAStateStep, StepWithoutHeadsThrows) {
 }
 
 TEST(FSAStateStep, WordsAreSeenInTheFollowingStepOnly) {
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.symbols[4].category = 10; // d is a word
     Engine e(s, {});
     OpenState& st = e.state;
@@ -379,7 +379,7 @@ TEST(FSAStateStep, WordsAreSeenInTheFollowingStepOnly) {
 TEST(FSAStateStep, SimpleFollowRuleDecidesOnTheNextToken) {
     // State 1 keeps a head only when the next token is in follow set 7,
     // which holds b; the rule sends it to state 3, which takes b.
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.states = 4;
     s.nfa = {
         {0, a, _SHIFTDOWN, 1},           {1, b, _SHIFTDOWN, reductive(s, 1)}, {1, A, _SHIFT, 2},
@@ -418,7 +418,7 @@ TEST(FSAStateStep, SimpleFollowRuleDecidesOnTheNextToken) {
 }
 
 TEST(FSAStateStep, SlrCheckRefusesAReductionAndIsSkippedWhenOff) {
-    Spec s = abc_grammar();
+    GrammarRows s = abc_grammar();
     s.slr = {{A, {{c, c}}}}; // only c may follow A
     {
         Engine e(s, {a, b, d});
