@@ -153,13 +153,18 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
     else
         ptable->reduction(pa.value.ReduceId, rd);
     std::wstring& out = *pbuffer;
-    out.clear();
-    for (const stack_entry& e : consumed) {
-        // Most texts are one character, passed on by the stage before.
-        if (e.value.size() == 1)
-            out.push_back(e.value[0]);
-        else
-            out += e.value;
+    if (!keep && consumed.size() == 2) {
+        // A token of one symbol takes that symbol's text as it is.
+        out = std::move(consumed.back().value);
+    } else {
+        out.clear();
+        for (const stack_entry& e : consumed) {
+            // Most texts are one character, passed on by the stage before.
+            if (e.value.size() == 1)
+                out.push_back(e.value[0]);
+            else
+                out += e.value;
+        }
     }
     if (!keep)
         consumed.clear();
@@ -198,6 +203,11 @@ int LexAn::error(int s, int t) {
 // reported when copy_unmatched is off.
 bool LexAn::give_back(ParseAction& pa, int in_state, int in_token, bool backtracking) {
     const int mark = backtracking ? backtrackmark : endmark;
+    // Most tokens end here: the state reached accepts through the mark, and
+    // the current symbol stays current as it is.
+    if (in_token == token && getState() != 0 && marks.mark_lookup(getState(), backtracking, pa) &&
+        pa.Do == _REDUCE)
+        return false;
     // The current text is moved out: the walk ends by replacing it.
     reversed.push(in_state, in_token).value = std::move(*buffer);
     for (;;) {
