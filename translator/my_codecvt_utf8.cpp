@@ -48,6 +48,11 @@ std::codecvt_base::result my_codecvt_utf8::do_in(state_type&, const extern_type*
     const unsigned char* in = reinterpret_cast<const unsigned char*>(from);
     const unsigned char* end = reinterpret_cast<const unsigned char*>(from_end);
     while (in < end && to < to_end) {
+        // Runs of ASCII, most of every listing, are copied as they are.
+        if (*in < 0x80) {
+            *to++ = static_cast<intern_type>(*in++);
+            continue;
+        }
         long unit;
         const int taken = decode(in, end, &unit);
         if (taken == 0)
