@@ -35,7 +35,7 @@ enum ParsePhase { _BottomUp = 1, _SemChecks = 2, _TopDown = 3, _BottomUp2 = 4 };
 // from syntax errors in panic mode with the grammar's error token and keeps
 // every diagnostic of its input. It refers to its scanner, table and context
 // without owning them; it owns the values on its stack.
-class Parser {
+class Parser final {
 public:
     std::wstring word;     // the current token's text; the scanner's text buffer
     std::wstring fmt_word; // the current token's text as quoted in messages
