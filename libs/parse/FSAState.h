@@ -115,6 +115,7 @@ protected:
     virtual bool onSemanticCheck(FSATokenNode& tn);
     virtual bool onBottomUp(FSATokenNode& tn);
     virtual bool onTopDown(FSATokenNode& tn);
+    bool visit_node(FSATokenNode& tn, int phase);
     virtual void execute(untyped_action action, int phase, FSATokenNode* Father);
     virtual void call(untyped_action action, int phase, FSATokenNode* Father);
 
@@ -216,6 +217,7 @@ protected:
     std::set<int>& newWords() { return aIsActive ? bWords : aWords; }
     bool addIfWord(FSAToken* tn);
     bool addIfWord(FSATokenNode* tn);
+    void addIfWordIndex(int token_index);
     bool addWord(int id);
     bool WordReduced(int id);
 
@@ -249,6 +251,7 @@ protected:
     int addReducted(reduction& red, FSAStateNode* snn, FSATokenNode* tn);
     int putReducted(FSAStateNode* snn, FSATokenNode* tn);
     int putReducted_old(FSAStateNode* snn, FSATokenNode* tn);
+    void settle(FSATokenNode* otn, FSATokenNode* tn, bool by_line);
     FSATokenNode* findOTN(FSAStateNode* snn, FSATokenNode* tn);
     void SwapToken(FSATokenNode* parent, FSATokenNode* tn);
     bool InvalidCycle(FSATokenNode* tn);

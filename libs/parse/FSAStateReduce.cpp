@@ -230,29 +230,8 @@ int FSAState::putReducted(FSAStateNode* snn, FSATokenNode* tn) {
     }
     if (otn == tn)
         return 0; // the same node offered again: it is queued already
-    // The earlier node keeps its identity: it is queued and may have been
-    // fed already, so a winner's content moves into it.
-    if (otn->_error < tn->_error) {
-        mark(tn);
-    } else if (otn->_error > tn->_error) {
-        replaceAfromB(otn, tn);
-        mark(tn);
-    } else if (otn->_error > 0) {
-        mark(tn);
-    } else if (unambiguous) {
-        if (otn->prd_line() > tn->prd_line())
-            replaceAfromB(otn, tn);
-        mark(tn);
-    } else if (otn->_ambiguous && otn->step == tn->step) {
-        add_as_ambiguous_child(otn, tn);
-    } else {
-        FSATokenNode* new_child = createForAmbiguous(tn);
-        new_child->CopyFrom(otn);
-        SwapChildrens(otn, new_child);
-        otn->_ambiguous = true;
-        add_as_ambiguous_child(otn, new_child);
-        add_as_ambiguous_child(otn, tn);
-    }
+    // otn is queued and may have been fed already: settle keeps it.
+    settle(otn, tn, unambiguous);
     return 0;
 }
 
@@ -280,6 +259,15 @@ int FSAState::putReducted_old(FSAStateNode* snn, FSATokenNode* tn) {
         return 0;
     if (debug)
         tn->println(L"\nPutReducted(): Check Disambiguate");
+    settle(otn, tn, unambiguous && otn->prd_line() != tn->prd_line());
+    return 0;
+}
+
+// Two nodes of one symbol reduced in one state: the one with fewer errors
+// wins; between equals without errors, the production listed first wins when
+// by_line says so, and otherwise both are kept as ambiguous readings. The
+// earlier node otn keeps its identity: a winner's content moves into it.
+void FSAState::settle(FSATokenNode* otn, FSATokenNode* tn, bool by_line) {
     if (otn->_error < tn->_error) {
         mark(tn);
     } else if (otn->_error > tn->_error) {
@@ -287,7 +275,7 @@ int FSAState::putReducted_old(FSAStateNode* snn, FSATokenNode* tn) {
         mark(tn);
     } else if (otn->_error > 0) {
         mark(tn);
-    } else if (unambiguous && otn->prd_line() != tn->prd_line()) {
+    } else if (by_line) {
         if (otn->prd_line() > tn->prd_line())
             replaceAfromB(otn, tn);
         mark(tn);
@@ -301,7 +289,6 @@ int FSAState::putReducted_old(FSAStateNode* snn, FSATokenNode* tn) {
         add_as_ambiguous_child(otn, new_child);
         add_as_ambiguous_child(otn, tn);
     }
-    return 0;
 }
 
 FSATokenNode* FSAState::createForAmbiguous(FSATokenNode* child) {

@@ -298,21 +298,21 @@ bool FSAState::addWord(int id) {
 }
 
 bool FSAState::addIfWord(FSATokenNode* tn) {
-    if (!tn)
-        return false;
-    int p = tn->TokenIndex();
-    if (ptable.isWordIndexed(p))
-        addWord(ptable.getId(p));
+    if (tn)
+        addIfWordIndex(tn->TokenIndex());
     return false;
 }
 
 bool FSAState::addIfWord(FSAToken* tn) {
-    if (!tn)
-        return false;
-    int p = tn->TokenIndex();
+    if (tn)
+        addIfWordIndex(tn->TokenIndex());
+    return false;
+}
+
+// Notes the id of the terminal at a token index when it is a word.
+void FSAState::addIfWordIndex(int p) {
     if (ptable.isWordIndexed(p))
         addWord(ptable.getId(p));
-    return false;
 }
 
 bool FSAState::WordReduced(int id) {

@@ -125,24 +125,18 @@ bool FSAState::onSemanticCheck(FSATokenNode& tn) {
 bool FSAState::onBottomUp(FSATokenNode& tn) {
     if (!getBottomUp())
         return true;
-    if (tn._issue_error) {
-        error_production(tn.symbol());
-        tn._issue_error = false;
-    }
-    untyped_action action = tn.semanticAction();
-    if (!action)
-        return true;
-    try {
-        call(action, 1, &tn);
-        return true;
-    } catch (ParseError& e) {
-        if (e._stop)
-            _finished = true;
-        return !e._reject;
-    }
+    return visit_node(tn, 1);
 }
 
 bool FSAState::onTopDown(FSATokenNode& tn) {
+    return visit_node(tn, 3);
+}
+
+// A node's visit in a bottom-up (phase 1) or top-down (phase 3) traversal:
+// the diagnostic of an error production it still owes, then its action. A
+// ParseError from the action may stop the parse; it rejects the node unless
+// it says otherwise.
+bool FSAState::visit_node(FSATokenNode& tn, int phase) {
     if (tn._issue_error) {
         error_production(tn.symbol());
         tn._issue_error = false;
@@ -151,7 +145,7 @@ bool FSAState::onTopDown(FSATokenNode& tn) {
     if (!action)
         return true;
     try {
-        call(action, 3, &tn);
+        call(action, phase, &tn);
         return true;
     } catch (ParseError& e) {
         if (e._stop)

@@ -494,6 +494,12 @@ int Parser::error(int state, int token_) {
             }
         }
     }
+    return report(code, std::move(m));
+}
+
+// Keeps a syntax diagnostic with the given code and text, at the scanner's
+// source and line; returns the code.
+int Parser::report(int code, std::wstring&& m) {
     ParseError e(code, nullptr, Syntax, false, true);
     e.txt = std::move(m);
     e._source = scanner.source();
@@ -546,12 +552,7 @@ int Parser::error_production(int symbol) {
         m = t;
         m += L' ';
     }
-    ParseError e(code, nullptr, Syntax, false, true);
-    e.txt = std::move(m);
-    e._source = scanner.source();
-    e._line = scanner.line();
-    put_error(std::move(e));
-    return code;
+    return report(code, std::move(m));
 }
 
 // Trace fields. Texts show a line feed as \n and a carriage return as \r;

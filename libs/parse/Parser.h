@@ -128,6 +128,7 @@ private:
     // Hands a popped value to the spare strings (null is ignored).
     void release(std::wstring* value);
     void unexpected(int token, std::wstring& m);
+    int report(int code, std::wstring&& m);
     bool seen_before();
     bool recover(bool drop_token);
 
