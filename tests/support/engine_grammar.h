@@ -1,5 +1,5 @@
-#ifndef FSA_ENGINE_ENGINE_GRAMMAR_H
-#define FSA_ENGINE_ENGINE_GRAMMAR_H
+#ifndef TEST_SUPPORT_ENGINE_GRAMMAR_H
+#define TEST_SUPPORT_ENGINE_GRAMMAR_H
 
 // Small FSA grammars written out in a test as plain lists, turned into the
 // runtime's own table classes; a look-ahead source over a fixed token list;
