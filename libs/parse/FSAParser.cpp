@@ -2,7 +2,6 @@
 
 #include <cwchar>
 #include <iostream>
-#include <type_traits>
 
 #include "FSAState.h"
 #include "grammar_case.h"
@@ -265,10 +264,6 @@ int FSAParser::onParseFinish() {
         State->onParseIncomplete();
         r = -1;
     }
-    // The end of the parse reports too (input that ended before any tree):
-    // those diagnostics belong in the list like every step's.
-    if (State->hasErrors())
-        swapFSAStateErrors();
     if (r == 0)
         _has_errors = true;
     _finished = true;
@@ -284,7 +279,9 @@ bool FSAParser::next_step() {
         return false;
     swaped_errors = false;
     bool moved = State->actions(token, word);
-    if (!moved && State->slr_follows) {
+    // After a semantic action stopped the parse every step fails: a retry
+    // or a recovery would only drop the diagnostics of the stop.
+    if (!moved && State->slr_follows && !State->stopped()) {
         // The retry runs without the SLR follow check; the check is back on
         // afterwards even when the retry throws.
         struct SlrOn {
@@ -304,7 +301,7 @@ bool FSAParser::next_step() {
     if (!moved) {
         _has_errors = true;
         const KeyValueFixedTable* recovery = ptable.data.recovery_states;
-        if (recovery && recovery->size > 0)
+        if (recovery && recovery->size > 0 && !State->stopped())
             moved = ErrorRecovery();
     }
     if (!moved) {
@@ -330,84 +327,84 @@ bool FSAParser::PanicModeRecovery(bool swaped_errors) {
     // read since the first ends the recovery as the end of input does.
     bool scanner_failed = false;
 
-    auto record = [this](auto& handled) {
-        using Caught = std::decay_t<decltype(handled)>;
-        put_error(handled);
-        if (!std::is_same<Caught, ParseError>::value)
+    // Runs f, keeping what it throws as a diagnostic; true when it threw.
+    auto guarded = [this](auto&& f) {
+        try {
+            f();
+            return false;
+        } catch (ParseError& e) {
+            put_error(e);
+        } catch (_I_Errno& e) {
+            put_error(e);
             _finished = true;
+        } catch (std::exception& e) {
+            put_error(e);
+            _finished = true;
+        } catch (...) {
+            put_error(0, L"Unknown Exception During Panic Mode Recovery.", Semantic);
+            _finished = true;
+        }
+        return true;
     };
 
     while (pass) {
         if (!swaped_errors)
             swaped_errors = swapFSAStateErrors();
         moved = false;
-        try {
-            if (!State->StateToNewState()) {
-                put_error(100, state_empty, Syntax);
-                return false;
-            }
-            moved = State->actions(E, error_text, false, false, false, false);
-        } catch (ParseError& e) {
-            record(e);
-        } catch (_I_Errno& e) {
-            record(e);
-        } catch (std::exception& e) {
-            record(e);
-        } catch (...) {
-            put_error(0, L"Unknown Exception During Panic Mode Recovery.", Semantic);
-            _finished = true;
+        bool no_heads = false;
+        guarded([&] {
+            no_heads = !State->StateToNewState();
+            if (!no_heads)
+                moved = State->actions(E, error_text, false, false, false, false);
+        });
+        if (no_heads) {
+            put_error(100, state_empty, Syntax);
+            return false;
         }
         if (!moved) {
             pass = State->rewind();
             continue;
         }
 
-        bool reading = false;
-        try {
-            bool increase = false;
-            for (;;) {
-                bool accepted = false;
-                if (token != F)
-                    accepted = State->actions(token, word, false, increase, false, false);
-                if (accepted) {
-                    pass = false;
-                    break;
-                }
-                if (token == F) {
-                    _finished = true;
-                    _get_next = false;
-                    return false;
-                }
-                reading = true;
-                bool more = next();
-                reading = false;
-                scanner_failed = false;
-                increase = true;
-                if (!State->StateToNewState()) {
-                    _finished = true;
-                    _get_next = false;
-                    return false;
-                }
-                if (!more)
-                    break;
+        bool increase = false;
+        for (;;) {
+            bool accepted = false;
+            // A token whose step threw is skipped like one that no head
+            // took: offered again it would throw again, without end.
+            if (token != F)
+                guarded(
+                    [&] { accepted = State->actions(token, word, false, increase, false, false); });
+            if (accepted) {
+                pass = false;
+                break;
             }
-        } catch (ParseError& e) {
-            record(e);
-        } catch (_I_Errno& e) {
-            record(e);
-        } catch (std::exception& e) {
-            record(e);
-        } catch (...) {
-            put_error(0, L"Unknown Exception During Panic Mode Recovery.", Semantic);
-            _finished = true;
-        }
-        if (reading) {
-            if (scanner_failed) {
+            if (token == F) {
                 _finished = true;
                 _get_next = false;
                 return false;
             }
-            scanner_failed = true;
+            bool more = false;
+            if (guarded([&] { more = next(); })) {
+                if (scanner_failed) {
+                    _finished = true;
+                    _get_next = false;
+                    return false;
+                }
+                scanner_failed = true;
+                break;
+            }
+            scanner_failed = false;
+            increase = true;
+            bool heads = false;
+            if (guarded([&] { heads = State->StateToNewState(); }))
+                break;
+            if (!heads) {
+                _finished = true;
+                _get_next = false;
+                return false;
+            }
+            if (!more)
+                break;
         }
     }
     if (!moved)

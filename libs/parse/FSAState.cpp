@@ -233,6 +233,8 @@ FSATokenNode& FSAState::createTokenNode(const int& token, const int& posOfKey,
     }
     n->step = -1;
     n->_from = n->_to = tid();
+    if (!unit_sources.empty())
+        unit_sources.erase(n); // what a reused node was derived from is history
     return *n;
 }
 

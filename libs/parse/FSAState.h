@@ -8,8 +8,10 @@
 #include <set>
 #include <stack>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "ActionsVector.h"
 #include "FSACondition.h"
@@ -98,6 +100,8 @@ public:
     FSATokenNode* errorTree(int i);
     bool StateToNewState();
     bool rewind();
+    // A semantic action stopped the parse: every step fails from now on.
+    bool stopped() const { return _finished; }
 
     std::deque<ParseError>& getErrors() { return _errors; }
     bool hasErrors() const { return _has_errors; }
@@ -280,7 +284,20 @@ private:
     std::unordered_set<FSATokenNode*> allTokenNodes;
     std::unordered_set<FSAToken*> allTokens;
     int rds_size; // entries of rds: the symbol table's size at construction
+    // Within one step, the node that each unit reduction consumed (a
+    // production of one symbol, fed at the node its own production began
+    // from). Its chains are the only way a step can derive a symbol from
+    // itself; entries go when the step starts and when a node is reused.
+    std::unordered_map<FSATokenNode*, FSATokenNode*> unit_sources;
+    std::vector<FSAStateNode*> next_heads_guarded;
+    std::vector<FSATokenNode*> walk_pending;
+    std::unordered_set<FSATokenNode*> walk_seen;
 
+    bool run_step(const int& t, const std::wstring& word);
+    void abandon_step();
+    void reclaim_keeping_next_heads();
+    bool derives_itself(FSATokenNode* tn, FSATokenNode* source);
+    bool made_this_step_below(FSATokenNode* top, FSATokenNode* target);
     void report(bool created);
     void forget_memo_of_step();
     void free_remaining();

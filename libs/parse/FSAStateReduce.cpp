@@ -42,8 +42,11 @@ bool FSAState::production(int redId, FSAStateNode& sn) {
     }
     if (red.ErrorProduction())
         tn._error = tn._to - tn._from + 1;
+    // A production of one symbol whose head started it: the node it consumed
+    // was fed at the origin in this step.
+    FSATokenNode* source = sn._lBrother ? nullptr : sn._token;
     if (!invalid)
-        invalid = InvalidCycle(&tn);
+        invalid = InvalidCycle(&tn) || derives_itself(&tn, source);
     if (invalid) {
         collect(&tn);
         return true;
@@ -54,6 +57,8 @@ bool FSAState::production(int redId, FSAStateNode& sn) {
         collect(&tn);
         return false;
     }
+    if (source)
+        unit_sources[&tn] = source;
     if (ptable.StartSymbol(tn._symbol)) {
         newState().append(createFinishNode(tn));
         if (debug) {
@@ -91,6 +96,44 @@ bool FSAState::InvalidCycle(FSATokenNode* tn) {
         return false;
     FSATokenNode* c = tn->childAt(0);
     return c && c->_symbol == tn->_symbol;
+}
+
+// A unit reduction whose symbol already stands in the chain of unit
+// reductions it was derived from in this step is a cyclic derivation
+// (A -> B -> A): fed, it would be reduced again and again without end,
+// or the disambiguation would make a node its own descendant. Such chains
+// are the only way a step derives a symbol from itself, since a longer
+// production made in the step consumed its earlier symbols in earlier steps.
+bool FSAState::derives_itself(FSATokenNode* tn, FSATokenNode* source) {
+    // Each entry names a node older than itself; the bound only guards
+    // against bookkeeping faults.
+    std::size_t links = unit_sources.size() + 1;
+    for (FSATokenNode* n = source; n && links > 0; --links) {
+        if (n->_symbol == tn->_symbol)
+            return true;
+        auto it = unit_sources.find(n);
+        n = it == unit_sources.end() ? nullptr : it->second;
+    }
+    return false;
+}
+
+// Whether target lies below top. Nodes of earlier steps never gain children
+// later, so they cannot hold a node of this step and the walk passes them by.
+bool FSAState::made_this_step_below(FSATokenNode* top, FSATokenNode* target) {
+    walk_pending.clear();
+    walk_seen.clear();
+    walk_pending.push_back(top);
+    while (!walk_pending.empty()) {
+        FSATokenNode* n = walk_pending.back();
+        walk_pending.pop_back();
+        for (FSATokenNode* c : n->childs()) {
+            if (c == target)
+                return true;
+            if (c && c->_to == tid() && walk_seen.insert(c).second)
+                walk_pending.push_back(c);
+        }
+    }
+    return false;
 }
 
 int FSAState::addReducted(reduction& red, FSAStateNode* snn, FSATokenNode* tn) {
@@ -268,6 +311,12 @@ int FSAState::putReducted_old(FSAStateNode* snn, FSATokenNode* tn) {
 // by_line says so, and otherwise both are kept as ambiguous readings. The
 // earlier node otn keeps its identity: a winner's content moves into it.
 void FSAState::settle(FSATokenNode* otn, FSATokenNode* tn, bool by_line) {
+    // Taking tn's content into otn, or tn as a reading of otn, must not make
+    // otn its own descendant: a tree that contains itself has no end.
+    if (made_this_step_below(tn, otn)) {
+        mark(tn);
+        return;
+    }
     if (otn->_error < tn->_error) {
         mark(tn);
     } else if (otn->_error > tn->_error) {

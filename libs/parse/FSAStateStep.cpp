@@ -72,10 +72,36 @@ void FSAState::reduction_trace(FSATokenNode* tnReducted, FSAStateNode* onReduct)
 }
 
 bool FSAState::actions(const int& t, const std::wstring& word) {
+    // Once a semantic action has stopped the parse every step fails; it
+    // fails at once, so the diagnostics of the stop stay in the list.
+    if (_finished)
+        return false;
+    try {
+        return run_step(t, word);
+    } catch (...) {
+        abandon_step();
+        throw;
+    }
+}
+
+// An exception cut the step short. What it made and did not hand on is
+// reclaimed as at the end of a failed step, with the conditions it attached;
+// the current heads stay protected, so that a recovery can start from them.
+void FSAState::abandon_step() {
+    while (!prdReducted.empty())
+        if (FSATokenNode* n = prdReducted.remove())
+            mark(n);
+    stReducted.clear();
+    mark(newState());
+    clearMarked();
+}
+
+bool FSAState::run_step(const int& t, const std::wstring& word) {
     if (increase)
         ++step;
     else
         forget_memo_of_step();
+    unit_sources.clear();
     if (debug || conds != 0)
         std::wcout << L"\n\nAT STEP : " << step << L": Uncleared Conditions" << conds << std::endl;
     bool ignorable = ignore || ptable.ignore(t);
@@ -135,7 +161,7 @@ bool FSAState::actions(const int& t, const std::wstring& word) {
     }
 
     if (_finished) {
-        clearMarked();
+        reclaim_keeping_next_heads();
         return false;
     }
     if (newState().empty()) {
@@ -148,12 +174,31 @@ bool FSAState::actions(const int& t, const std::wstring& word) {
     }
     UnProtect(vState());
     UnProtect(snMarked);
-    clearMarked();
+    reclaim_keeping_next_heads();
     if (executedOnStep < reductedOnStep && getBottomUp() && newState().filled() == 1) {
         executedOnStep = step;
         bottomUp(newState().at(0));
     }
     return true;
+}
+
+// Reclaims the marked nodes but never a head of the next step. Heads hold
+// no count of their own: a head that stayed on an ignorable token while the
+// moves of its children failed would otherwise lose its last count when
+// those children go, and be pooled while it is still a head.
+void FSAState::reclaim_keeping_next_heads() {
+    next_heads_guarded.clear();
+    SimpleVector<FSAStateNode*, 128>& next = newState();
+    for (int i = 0; i < next.filled(); ++i) {
+        FSAStateNode* n = next.at(i);
+        if (n && !n->Protected()) {
+            n->Protect();
+            next_heads_guarded.push_back(n);
+        }
+    }
+    clearMarked();
+    for (FSAStateNode* n : next_heads_guarded)
+        n->UnProtect();
 }
 
 // Unlinks a new node whose follow rule failed and leaves it to reclamation.

@@ -200,8 +200,15 @@ void FSAState::onFinishSplit() {
     if (_SplittedVectors)
         return;
     _SplittedVectors = true;
-    if (!newState().empty())
+    if (!newState().empty()) {
+        // Only the heads move on: the diagnostics of the last step (a
+        // semantic action that stopped the parse among them) stay for the
+        // caller to read.
+        std::deque<ParseError> last_step;
+        last_step.swap(_errors);
         onNext();
+        _errors.swap(last_step);
+    }
     SimpleVector<FSAStateNode*, 128> tmpErrors(128);
     int chosen = -1;
     int fewest = 0;
@@ -348,12 +355,17 @@ bool FSAState::rewind() {
             m->UnProtect();
         }
     }
-    // A marked node that has just become a head must not be reclaimed.
+    // A marked node that has just become a head must not be reclaimed; its
+    // condition, which lives one step like every other, goes all the same.
     SimpleVector<FSAStateNode*, 128> kept(128);
     while (!snMarked.empty()) {
         FSAStateNode* m = snMarked.remove();
-        if (m && parents.count(m) == 0 && m != root)
+        if (!m)
+            continue;
+        if (parents.count(m) == 0 && m != root)
             kept.append(m);
+        else
+            detach_condition(m);
     }
     while (!kept.empty())
         snMarked.append(kept.remove());
