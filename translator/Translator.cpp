@@ -24,6 +24,58 @@ bool is_blank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
 
+// A number as atoi reads it from a text without its blanks and tabs, each
+// unit taken by its low byte: leading white space, a sign, then decimal
+// digits. The digits are kept without their leading zeros, so that texts of
+// one value read alike, whatever their length.
+struct decimal_number {
+    bool negative = false;
+    std::string digits;
+
+    // The value, saturated at the limits of int.
+    int saturated() const {
+        const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+        long long value = 0;
+        for (char d : digits) {
+            value = std::min(limit, value * 10 + (d - '0'));
+            if (value == limit)
+                break;
+        }
+        return static_cast<int>(negative ? -value : value);
+    }
+    // Equal for equal values.
+    std::string key() const { return negative && !digits.empty() ? "-" + digits : digits; }
+};
+
+decimal_number read_decimal(const wchar_t* text) {
+    decimal_number number;
+    if (!text)
+        return number;
+    const wchar_t* p = text;
+    auto next_byte = [&p]() -> int {
+        while (*p && is_blank(*p))
+            ++p;
+        return *p ? static_cast<unsigned char>(*p & 0xFF) : 0;
+    };
+    int c = next_byte();
+    while (c == '\n' || c == '\v' || c == '\f' || c == '\r') {
+        ++p;
+        c = next_byte();
+    }
+    if (c == '+' || c == '-') {
+        number.negative = c == '-';
+        ++p;
+        c = next_byte();
+    }
+    while (c >= '0' && c <= '9') {
+        if (c != '0' || !number.digits.empty())
+            number.digits += static_cast<char>(c);
+        ++p;
+        c = next_byte();
+    }
+    return number;
+}
+
 // msg with val in place of the %s of its first '%s' (or "%s"), or with a
 // blank and val appended when it has neither.
 std::wstring substitute(const wchar_t* msg, const wchar_t* val) {
@@ -198,7 +250,8 @@ int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
     const std::wstring* text = c1.Synthesized();
     if (!text)
         return 0;
-    const int number = watoi(text->c_str());
+    const decimal_number label = read_decimal(text->c_str());
+    const int number = label.saturated();
     bool seen;
     if (number >= 0 && number < label_bits) {
         const std::size_t word = static_cast<std::size_t>(number) / 64;
@@ -208,7 +261,7 @@ int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
         seen = (labels[word] & bit) != 0;
         labels[word] |= bit;
     } else {
-        seen = !other_labels.insert(number).second;
+        seen = !other_labels.insert(label.key()).second;
     }
     if (seen)
         warning(L"Label '%s' redefined.", text->c_str());
@@ -238,37 +291,7 @@ int Translator::onNext(p_entry&, p_entry&, char) {
 }
 
 int Translator::watoi(const wchar_t* text) {
-    if (!text)
-        return 0;
-    // The text without its blanks and tabs, each unit taken by its low byte,
-    // read as atoi reads: leading white space, a sign, then decimal digits.
-    // A value beyond int saturates.
-    const wchar_t* p = text;
-    auto next_byte = [&p]() -> int {
-        while (*p && is_blank(*p))
-            ++p;
-        return *p ? static_cast<unsigned char>(*p & 0xFF) : 0;
-    };
-    int c = next_byte();
-    while (c == '\n' || c == '\v' || c == '\f' || c == '\r') {
-        ++p;
-        c = next_byte();
-    }
-    bool negative = false;
-    if (c == '+' || c == '-') {
-        negative = c == '-';
-        ++p;
-        c = next_byte();
-    }
-    long long value = 0;
-    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    while (c >= '0' && c <= '9') {
-        if (value < limit)
-            value = std::min(limit, value * 10 + (c - '0'));
-        ++p;
-        c = next_byte();
-    }
-    return static_cast<int>(negative ? -value : value);
+    return read_decimal(text).saturated();
 }
 
 int Translator::ValidateData(const wchar_t* text, char mode) {

@@ -52,9 +52,12 @@ public:
     // The line numbers defined so far in the current file: a bit per number
     // up to the largest seen, below 2^24 (at most 2 MB, and a few kilobytes
     // for a program's numbers, however long the file); a number beyond that
-    // goes into the set. Either answers in constant time.
+    // goes into the set as its digits without leading zeros, so numbers of
+    // any length compare by value and the set holds no more than the text of
+    // the labels it was given. A lookup takes no longer than reading the
+    // number.
     std::vector<std::uint64_t> labels;
-    std::unordered_set<int> other_labels;
+    std::unordered_set<std::string> other_labels;
 
     Translator();
     ~Translator();

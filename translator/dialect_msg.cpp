@@ -32,7 +32,7 @@ void append_stretch(const std::wstring& msg, std::size_t from, std::size_t to, s
         ++from;
         while (from < to && msg[from] == L' ')
             ++from;
-        // The item left alone at the head loses the "or" of the removed ones.
+        // That separator may be ", or ": it goes whole.
         if (from + 2 < to && msg.compare(from, 3, L"or ") == 0) {
             from += 3;
             while (from < to && msg[from] == L' ')
@@ -41,17 +41,6 @@ void append_stretch(const std::wstring& msg, std::size_t from, std::size_t to, s
     }
     if (from < to)
         buff.append(msg, from, to - from);
-}
-
-// After the last item of the list went with its ", or", the item now last
-// takes the "or": the final ", " between two quoted items becomes ", or ".
-void move_or(std::size_t s) {
-    for (std::size_t p = buff.size(); p-- > s + 3;) {
-        if (buff[p] == L'"' && buff[p - 1] == L' ' && buff[p - 2] == L',' && buff[p - 3] == L'"') {
-            buff.insert(p, L"or ");
-            return;
-        }
-    }
 }
 
 } // namespace
@@ -76,7 +65,6 @@ const wchar_t* dialect_msg(int dialect, const wchar_t* msg) {
     std::size_t i = s;
     std::size_t next_copy = 0; // c + 1: where the text after the last removed item begins
     int t = 0;
-    bool lost_or = false;
     const std::size_t n = text.size();
     while (i < n) {
         while (i < n && !is_quote(text[i]))
@@ -106,14 +94,14 @@ const wchar_t* dialect_msg(int dialect, const wchar_t* msg) {
         while (r > 0 && text[r - 1] == L' ')
             --r;
         if (r >= 3 && text[r - 1] == L'r' && text[r - 2] == L'o' && text[r - 3] == L' ') {
-            // The last item of the list: its ", or " goes with it.
+            // The last item of a list goes with its ", or ". Nothing else
+            // changes: a message can hold more than one list (the user's
+            // text may read like one), and no list is rewritten.
             std::size_t p = r - 2;
             while (p > 0 && text[p - 1] == L' ')
                 --p;
-            if (p > 0 && text[p - 1] == L',') {
+            if (p > 0 && text[p - 1] == L',')
                 r = p - 1;
-                lost_or = true;
-            }
         } else if (r > 0 && text[r - 1] == L',') {
             --r;
         }
@@ -123,7 +111,5 @@ const wchar_t* dialect_msg(int dialect, const wchar_t* msg) {
         i = q2 + 1;
     }
     append_stretch(text, next_copy, n, s);
-    if (lost_or)
-        move_or(s);
     return buff.c_str();
 }

@@ -26,11 +26,17 @@ TEST(DialectMsg, PrunesKeywordsTheUk101Lacks) {
          L"Expected :\":\", \"REM\", or \"linenum\"."},
         {L"Expected :\"IN#\", \"INPUT\", \"PR#\", \"PRINT\".", L"Expected :\"INPUT\", \"PRINT\"."},
         {L"Expected :\"HGR\", \"HGR2\", \"HIMEM\", \"HOME\".", L"Expected :\"HOME\"."},
-        // The last item of a list goes with its "or"; the one before takes it.
-        {L"Expected :\"GOTO\", \"HOME\", or \"XDRAW\".", L"Expected :\"GOTO\", or \"HOME\"."},
+        // The last item of a list goes with its ", or"; nothing else changes.
+        {L"Expected :\"GOTO\", \"HOME\", or \"XDRAW\".", L"Expected :\"GOTO\", \"HOME\"."},
         {L"Expected :\"GOTO\", or \"XDRAW\".", L"Expected :\"GOTO\"."},
         {L"Expected :\"AT\", or \"XDRAW\".", L"Expected :."},
         {L"Syntax here. Expected :\"NORMAL\", \"NOT\".", L"Syntax here. Expected :\"NOT\"."},
+        // The user's text reads like a list whose last item goes; the
+        // grammar's list after it stays as it was.
+        {L"Unexpected: line-comment with value REMExpected :, or 'AT'. Expected :\":\", "
+         L"\"AND\", \"OR\", \"add-op\", \"mult-op\", \"power-op\", or \"rel-op\".",
+         L"Unexpected: line-comment with value REMExpected :. Expected :\":\", \"AND\", \"OR\", "
+         L"\"add-op\", \"mult-op\", \"power-op\", or \"rel-op\"."},
     };
     for (const auto& c : cases) {
         const wchar_t* got = dialect_msg(uk101_form, c.first.c_str());

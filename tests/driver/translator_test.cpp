@@ -117,9 +117,16 @@ TEST_F(TranslatorTest, RedefinedLabelsOfTheCurrentFile) {
         {{L"16777215", L"16777216", L"16777216", L"16777215"},
          {"prog.bas:7: warning: Label '16777216' redefined.",
           "prog.bas:7: warning: Label '16777215' redefined."}},
+        // Numbers beyond int compare by value, whatever their length.
         {{L"0", L"99999999999", L"0", L"2147483647"},
-         {"prog.bas:7: warning: Label '0' redefined.",
-          "prog.bas:7: warning: Label '2147483647' redefined."}},
+         {"prog.bas:7: warning: Label '0' redefined."}},
+        {{L"4294967296", L"2147483647", L"2147483648"}, {}},
+        {{L"4294967296", L"04294967296", L"4 294 967 296"},
+         {"prog.bas:7: warning: Label '04294967296' redefined.",
+          "prog.bas:7: warning: Label '4 294 967 296' redefined."}},
+        {{L"99999999999999999999999", L"99999999999999999999998", L"099999999999999999999999"},
+         {"prog.bas:7: warning: Label '099999999999999999999999' redefined."}},
+        {{L"16777216", L"016777216"}, {"prog.bas:7: warning: Label '016777216' redefined."}},
     };
     for (const Run& run : runs) {
         t.nextFile();
@@ -135,6 +142,31 @@ TEST_F(TranslatorTest, RedefinedLabelsOfTheCurrentFile) {
     Token father(L""), ten(L"10");
     t.onLabelDefinition(father.entry, ten.entry);
     EXPECT_TRUE(diagnostics().empty());
+}
+
+// A number of thousands of digits costs its digits, not a bit per value, and
+// still meets its equal written with leading zeros.
+TEST_F(TranslatorTest, HugeLabelsCompareByValueInMemoryOfTheirDigits) {
+    const std::wstring huge = L"1" + std::wstring(5000, L'0');
+    const std::wstring labels[] = {huge, L"000" + huge, huge + L"1", huge};
+    t.nextFile();
+    Token father(L"");
+    for (const std::wstring& label : labels) {
+        Token token(label.c_str());
+        t.onLabelDefinition(father.entry, token.entry);
+    }
+    const std::vector<std::string> warnings = diagnostics();
+    ASSERT_EQ(2u, warnings.size());
+    EXPECT_EQ("prog.bas:7: warning: Label '0001" + std::string(5000, '0') + "' redefined.",
+              warnings[0]);
+    EXPECT_EQ("prog.bas:7: warning: Label '1" + std::string(5000, '0') + "' redefined.",
+              warnings[1]);
+    EXPECT_TRUE(t.labels.empty()) << "the bitmap grew to " << t.labels.size() << " words";
+    std::size_t kept = 0;
+    for (const std::string& key : t.other_labels)
+        kept += key.size();
+    EXPECT_EQ(2u, t.other_labels.size());
+    EXPECT_EQ(huge.size() + huge.size() + 1, kept);
 }
 
 TEST_F(TranslatorTest, ListRangeWithACommaOnlyInUk101) {

@@ -55,6 +55,11 @@ std::string judge(const Outcome& outcome, const std::string& path, long lines);
 std::string check_bytes(const std::string& bytes, const std::string& path,
                         const std::vector<Pass>& passes);
 
+// The one pass of passes (not empty) that an input of the fuzz target runs:
+// its first byte, modulo the number of passes, picks it; an empty input runs
+// the first. The whole input is still the file, so a finding replays as it is.
+const Pass& pass_of_input(const std::string& bytes, const std::vector<Pass>& passes);
+
 // The number of physical lines the reader sees in bytes, after decoding.
 long count_lines(const std::string& bytes);
 

@@ -66,6 +66,25 @@ TEST(Corpus, EveryListingChecksSoundlyInEveryPass) {
     replay(VORPAK_CORPUS_DIR, 200);
 }
 
+// The fuzz target runs one pass per input, picked by its first byte: the 256
+// first bytes reach every pass of each dialect.
+TEST(FuzzPass, TheFirstByteReachesEveryPassOfEachDialect) {
+    for (const char* dialect : {"fixed", "free", "uk101", ""}) {
+        const std::vector<vorpak_fuzz::Pass> passes = vorpak_fuzz::passes_of(dialect);
+        std::vector<bool> reached(passes.size(), false);
+        for (int first = 0; first < 256; ++first) {
+            const std::string input = std::string(1, static_cast<char>(first)) + "0 END\n";
+            const vorpak_fuzz::Pass& pass = vorpak_fuzz::pass_of_input(input, passes);
+            reached[static_cast<std::size_t>(&pass - passes.data())] = true;
+        }
+        for (std::size_t i = 0; i < passes.size(); ++i)
+            EXPECT_TRUE(reached[i]) << "dialect \"" << dialect << "\": no first byte picks "
+                                    << vorpak_fuzz::describe(passes[i]);
+        EXPECT_EQ(&passes[0], &vorpak_fuzz::pass_of_input("", passes))
+            << "dialect \"" << dialect << "\": an empty input";
+    }
+}
+
 // The judge itself: output that breaks the form is caught, with the line.
 TEST(Judge, RejectsOutputOutsideTheDiagnosticForm) {
     struct Row {
