@@ -63,11 +63,11 @@ private:
                     ActionsVector& actionVector) const;
 
     // Reserved; no operation reads or writes them.
-    int conflict_state;
-    int conflict_token;
-    int conflict_from;
-    int conflict_to;
-    int conflicts_size;
+    [[maybe_unused]] int conflict_state;
+    [[maybe_unused]] int conflict_token;
+    [[maybe_unused]] int conflict_from;
+    [[maybe_unused]] int conflict_to;
+    [[maybe_unused]] int conflicts_size;
     int minReductiveState;
     int maxStateFollows;
 
