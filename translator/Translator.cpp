@@ -327,11 +327,17 @@ int Translator::data_init(const wchar_t* text) {
         data_ptable = new ::data_parser();
     if (!data_sptp)
         data_sptp.reset(new parsing::SimpleParsingTable(*data_ptable));
-    // The old parser reads the old stage: it goes first.
-    data_parser.reset();
-    data_lexer.reset(new parsing::LexAn(*data_scanner, *data_sptl, this));
-    data_lexer->sma = true;
-    data_parser.reset(new parsing::Parser(*data_lexer, *data_sptp, this));
+    // The stage and the parser are made at the first DATA statement and
+    // then start over for each statement: the stage is restarted on the new
+    // text, and the parser resets itself when its parse begins.
+    if (!data_lexer) {
+        data_lexer.reset(new parsing::LexAn(*data_scanner, *data_sptl, this));
+        data_lexer->sma = true;
+    } else {
+        data_lexer->restart();
+    }
+    if (!data_parser)
+        data_parser.reset(new parsing::Parser(*data_lexer, *data_sptp, this));
     return 0;
 }
 

@@ -119,8 +119,8 @@ private:
     std::unique_ptr<std::wstring> data_string; // the DataStringScanner reads it in place
     std::unique_ptr<parsing::SimpleParsingTable> data_sptl;
     std::unique_ptr<parsing::SimpleParsingTable> data_sptp;
-    std::unique_ptr<parsing::LexAn> data_lexer;   // kept until the next DATA statement
-    std::unique_ptr<parsing::Parser> data_parser; // kept until the next DATA statement
+    std::unique_ptr<parsing::LexAn> data_lexer;   // made at the first DATA statement, then
+    std::unique_ptr<parsing::Parser> data_parser; // restarted for each one
     std::wstring wmsg;
 
     int data_init(const wchar_t* text);

@@ -27,6 +27,26 @@ LexAn::~LexAn() {
     _hasErrors = false;
 }
 
+void LexAn::restart() {
+    reversed.clear();
+    reset();
+    buffer->clear();
+    state = 0;
+    do_read = true;
+    proceed = true;
+    token = 0;
+    _hasErrors = false;
+    conflict_state = -1;
+    conflict_token = -1;
+    reduced_state = -1;
+    reduced_token = -1;
+    returned_id = -1;
+    sma_state = 0;
+    sma_shorted = false;
+    sma_id = 0;
+    equivalents.clear();
+}
+
 void LexAn::switch_ptable(ParsingTable& table) {
     ptable = &table;
     simple = dynamic_cast<SimpleParsingTable*>(&table);

@@ -76,6 +76,12 @@ public:
     virtual int Case(int id);
     virtual void read();
 
+    // Starts over on an upstream that begins a new input: both stacks empty,
+    // nothing pending, the end not yet seen and no token delivered, as a
+    // stage just built on it. The owner's settings (input_case, sma, debug,
+    // copy_unmatched) and the table stay.
+    void restart();
+
     void setCopyUnMatched(bool on) { copy_unmatched = on; }
     bool getCopyUnMatched() const { return copy_unmatched; }
     void switch_ptable(ParsingTable& table);
