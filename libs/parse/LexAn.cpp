@@ -73,8 +73,7 @@ int LexAn::line() {
 }
 
 void LexAn::reset() {
-    consumed.clear();
-    consumed.push(0, 0);
+    consumed.start();
 }
 
 void LexAn::CharsCase() {
@@ -157,9 +156,9 @@ ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
 }
 
 void LexAn::shift(int token_, int next_state, std::wstring* text) {
-    // The text is moved, not copied: *text is the buffer of the current
-    // symbol, which the next read rewrites.
-    consumed.push(next_state, token_).value = std::move(*text);
+    // The text joins those of the entries below it: a token's text is
+    // complete when its last symbol is shifted.
+    consumed.push(next_state, token_, *text);
     do_read = true;
 }
 
@@ -173,21 +172,14 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
     else
         ptable->reduction(pa.value.ReduceId, rd);
     std::wstring& out = *pbuffer;
-    if (!keep && consumed.size() == 2) {
-        // A token of one symbol takes that symbol's text as it is.
-        out = std::move(consumed.back().value);
+    if (keep) {
+        out = consumed.text();
     } else {
-        out.clear();
-        for (const stack_entry& e : consumed) {
-            // Most texts are one character, passed on by the stage before.
-            if (e.value.size() == 1)
-                out.push_back(e.value[0]);
-            else
-                out += e.value;
-        }
-    }
-    if (!keep)
+        // The joined texts become the token's; the stack takes the
+        // caller's old string as its storage.
+        out.swap(consumed.text());
         consumed.clear();
+    }
     pa.Do = _REDUCE;
     pa.value.ReduceId = rd.state;
     if (rd.semanticAction)
@@ -384,7 +376,7 @@ int LexAn::shorter_match(int rejected_id) {
     ParseAction pa{};
     ::reduction rd;
     while (consumed.size() > 1) {
-        stack_entry& e = consumed.back();
+        const consumed_stack::entry e = consumed.back();
         if (e.state != reduced_state) {
             getAction(e.state, endmark, pa);
             if (pa.Do == _REDUCE) {
@@ -402,7 +394,7 @@ int LexAn::shorter_match(int rejected_id) {
         if (consumed.size() == 2 && !(e.state == reduced_state && reduced_token == endmark) &&
             !ptable->sma(e.token)) {
             // The first symbol by itself is the shortest reading.
-            *pbuffer = e.value;
+            *pbuffer = consumed.text();
             sma_shorted = true;
             reduced_state = e.state;
             reduced_token = endmark;
@@ -422,7 +414,7 @@ int LexAn::sma_rollback(int savepoint) {
     const std::size_t target = static_cast<unsigned>(savepoint);
     bool moved = false;
     while (consumed.size() < target && !reversed.empty()) {
-        reversed.move_top(consumed);
+        consumed.take_top(reversed);
         moved = true;
     }
     if (!moved)
@@ -443,12 +435,14 @@ int LexAn::sma_rollback(int savepoint) {
 }
 
 void LexAn::debug_stack() {
-    for (const stack_entry& e : consumed) {
+    for (std::size_t i = 0; i < consumed.size(); ++i) {
+        const consumed_stack::entry& e = consumed.begin()[i];
+        const std::wstring text = consumed.text_of(i);
         std::wcout << L"(" << e.state << L", " << e.token << L", ";
-        if (e.value.empty())
+        if (text.empty())
             std::wcout << L"NULL";
         else
-            std::wcout << e.value;
+            std::wcout << text;
         std::wcout << L")" << std::endl;
     }
 }

@@ -117,8 +117,6 @@ private:
         bool empty() const { return n == 0; }
         std::size_t size() const { return n; }
         stack_entry& back() { return slots[n - 1]; }
-        stack_entry* begin() { return slots.data(); }
-        stack_entry* end() { return slots.data() + n; }
         // A new top entry with an empty text.
         stack_entry& push(int state, int token) {
             if (n == slots.size())
@@ -131,12 +129,6 @@ private:
         }
         void pop() { --n; }
         void clear() { n = 0; }
-        // Moves the top entry onto the top of `to`.
-        void move_top(entry_stack& to) {
-            stack_entry& from = back();
-            to.push(from.state, from.token).value = std::move(from.value);
-            pop();
-        }
         void release() {
             slots.clear();
             n = 0;
@@ -147,8 +139,82 @@ private:
         std::size_t n = 0;
     };
 
-    entry_stack reversed; // push-back stack; the top is read first
-    entry_stack consumed; // automaton stack; the start entry at the bottom
+    // The automaton stack. The texts of its entries, which a token joins,
+    // are kept joined already: one string holds them bottom to top, and an
+    // entry records where its text ends in it. A shift appends a symbol's
+    // text and a reduction takes the whole string, so a token's text is
+    // built once, as its symbols arrive, without a string per symbol.
+    class consumed_stack {
+    public:
+        struct entry {
+            int state;
+            int token;
+            std::size_t end; // the end of the entry's text in text()
+        };
+        bool empty() const { return n == 0; }
+        std::size_t size() const { return n; }
+        const entry& back() const { return slots[n - 1]; }
+        const entry* begin() const { return slots.data(); }
+        const entry* end() const { return slots.data() + n; }
+        // The texts of the entries, joined.
+        std::wstring& text() { return joined; }
+        // The text of entry i.
+        std::wstring text_of(std::size_t i) const {
+            const std::size_t from = i == 0 ? 0 : slots[i - 1].end;
+            return joined.substr(from, slots[i].end - from);
+        }
+        // Only the start entry.
+        void start() {
+            n = 0;
+            joined.clear();
+            push_entry(0, 0);
+        }
+        void push(int state, int token, const std::wstring& t) {
+            if (t.size() == 1)
+                joined.push_back(t[0]);
+            else
+                joined += t;
+            push_entry(state, token);
+        }
+        // Entries and text gone; the slots stay.
+        void clear() {
+            n = 0;
+            joined.clear();
+        }
+        void release() {
+            std::vector<entry>().swap(slots);
+            std::wstring().swap(joined);
+            n = 0;
+        }
+        // Moves the top entry, with its text, onto the top of `to`.
+        void move_top(entry_stack& to) {
+            const entry& e = back();
+            const std::size_t from = n > 1 ? slots[n - 2].end : 0;
+            to.push(e.state, e.token).value.assign(joined, from, e.end - from);
+            joined.resize(from);
+            --n;
+        }
+        // Moves the top entry of `from`, with its text, onto this stack.
+        void take_top(entry_stack& from) {
+            stack_entry& e = from.back();
+            push(e.state, e.token, e.value);
+            from.pop();
+        }
+
+    private:
+        std::vector<entry> slots;
+        std::size_t n = 0;
+        std::wstring joined;
+
+        void push_entry(int state, int token) {
+            if (n == slots.size())
+                slots.emplace_back();
+            slots[n++] = entry{state, token, joined.size()};
+        }
+    };
+
+    entry_stack reversed;    // push-back stack; the top is read first
+    consumed_stack consumed; // automaton stack; the start entry at the bottom
     void* context;
     std::wstring std_msg;
     int conflict_state;
