@@ -235,7 +235,17 @@ bool SimpleParsingTable::build_marked() {
             i < low_ids ? static_cast<int>(i) + direct_low : static_cast<int>(i - low_ids) + 65536;
         marked_cell_of[i] = d.ambiguous || d.ignorable || id == end_id ? -1 : d.cell;
     }
+    // A packed answer is never 0: its action code is not.
+    marked_ascii.assign(static_cast<std::size_t>(cell_states) * marks_view::ascii_ids, 0);
+    for (unsigned s = 0; s < cell_states; ++s) {
+        for (unsigned c = 0; c < marks_view::ascii_ids; ++c) {
+            const int cell = marked_cell_of[c - direct_low];
+            if (cell >= 0)
+                marked_ascii[s * marks_view::ascii_ids + c] = marked[s * stride + cell];
+        }
+    }
     marks.cells = marked.data();
+    marks.ascii = marked_ascii.data();
     marks.stride = stride;
     marks.states = cell_states;
     marks.cell_of = marked_cell_of.data();

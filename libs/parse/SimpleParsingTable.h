@@ -72,14 +72,30 @@ public:
         const std::int32_t* back_cells = nullptr;
         int back_id = 0;
 
+        // By state, the answers for the ids 0 to 127 (ascii_ids of them), as
+        // the cells give them, so that a character takes one load; 0 where
+        // the cells do not answer.
+        const std::int32_t* ascii = nullptr;
+        static const unsigned ascii_ids = 128;
+
         bool lookup(int state, int token, ParseAction& out) const {
-            const unsigned i = direct_index(token);
-            if (i >= ids || static_cast<unsigned>(state) >= states)
+            if (static_cast<unsigned>(state) >= states)
                 return false;
-            const int cell = cell_of[i];
-            if (cell < 0)
-                return false;
-            const std::int32_t m = cells[static_cast<std::size_t>(state) * stride + cell];
+            std::int32_t m;
+            if (static_cast<unsigned>(token) < ascii_ids) {
+                m = ascii[static_cast<std::size_t>(state) * ascii_ids +
+                          static_cast<unsigned>(token)];
+                if (m == 0)
+                    return false;
+            } else {
+                const unsigned i = direct_index(token);
+                if (i >= ids)
+                    return false;
+                const int cell = cell_of[i];
+                if (cell < 0)
+                    return false;
+                m = cells[static_cast<std::size_t>(state) * stride + cell];
+            }
             const int key = (m >> 6) & 3;
             out.Do = static_cast<ActionType>(m & 63);
             out.value.NextState = m >> 8;
@@ -181,9 +197,10 @@ private:
     std::size_t goto_stride;
     unsigned goto_states;
     std::vector<std::int32_t> marked;
-    std::vector<int> marked_cell_of;       // the view's cell_of
-    std::vector<std::int32_t> marked_end;  // the view's end_cells
-    std::vector<std::int32_t> marked_back; // the view's back_cells
+    std::vector<int> marked_cell_of;        // the view's cell_of
+    std::vector<std::int32_t> marked_end;   // the view's end_cells
+    std::vector<std::int32_t> marked_back;  // the view's back_cells
+    std::vector<std::int32_t> marked_ascii; // the view's ascii
     bool marked_tried;
     marks_view marks;
     int any_id;
