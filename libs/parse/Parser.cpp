@@ -93,26 +93,25 @@ bool Parser::pop(p_entry& out) {
     return true;
 }
 
-int Parser::getState() {
-    return consumed.empty() ? 0 : consumed.back().state;
-}
-
 void Parser::shift(int token_, int next_state, std::wstring* text) {
-    p_entry e;
-    e.state = next_state;
-    e.token = token_;
     // A string released by an earlier pop keeps its storage: reusing it
     // makes the copy free of allocation once the stack has been this deep.
     // The text is moved: *text is the current token's, which the next read
     // replaces (a long text's storage changes places with the spare's).
+    std::wstring* value;
     if (spare.empty()) {
-        e.synthesized = new std::wstring(std::move(*text));
+        value = new std::wstring(std::move(*text));
     } else {
-        e.synthesized = spare.back();
+        value = spare.back();
         spare.pop_back();
-        *e.synthesized = std::move(*text);
+        *value = std::move(*text);
     }
-    consumed.push_back(e);
+    // The entry is made in place: a copy of an entry assembled field by
+    // field on the machine stack would wait for those stores to land.
+    p_entry& e = consumed.emplace_back();
+    e.state = next_state;
+    e.token = token_;
+    e.synthesized = value;
     _get_next = true;
 }
 
@@ -206,6 +205,30 @@ int Parser::reduce(ParseAction& pa) {
     if (rd.semanticAction)
         call(reinterpret_cast<semantic_action_fn>(rd.semanticAction), _BottomUp);
     Father = nullptr;
+    if (pass_through && consumed.size() >= 2) {
+        // The child stays where it is and takes the state of the symbol it
+        // stands for, reached from the entry below it.
+        const int below = consumed[consumed.size() - 2].state;
+        int next_state;
+        try {
+            next_state = table_goto(below, pe.token);
+        } catch (...) {
+            // As the general path below leaves it: the child gone, and
+            // every value released.
+            p_entry child;
+            pop(child);
+            release(pe.synthesized);
+            release(pe.inherited);
+            release(child.synthesized);
+            release(child.inherited);
+            throw;
+        }
+        release(pe.synthesized);
+        release(pe.inherited);
+        consumed.back().state = next_state;
+        _get_next = false;
+        return 0;
+    }
     p_entry child;
     try {
         for (int i = 0; i < rd.NumberOfParameters; ++i) {
@@ -225,8 +248,8 @@ int Parser::reduce(ParseAction& pa) {
             child.state = next_state;
             consumed.push_back(child);
         } else {
-            pe.state = next_state;
-            consumed.push_back(pe);
+            p_entry& top = consumed.emplace_back(pe);
+            top.state = next_state;
         }
     } catch (...) {
         release(pe.synthesized);

@@ -64,7 +64,7 @@ public:
     virtual void onParse();
     virtual void shift(int token, int next_state, std::wstring* text);
     virtual int reduce(ParseAction& pa);
-    virtual int getState();
+    virtual int getState() { return consumed.empty() ? 0 : consumed.back().state; }
     virtual void execute(semantic_action_fn fn, int phase);
     virtual void call(semantic_action_fn fn, int phase);
     virtual int error(int state, int token);
