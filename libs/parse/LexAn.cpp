@@ -56,10 +56,6 @@ void LexAn::switch_ptable(ParsingTable& table) {
     backtrackmark = table.BacktrackMark();
 }
 
-bool LexAn::eof() {
-    return !proceed && reversed.empty();
-}
-
 bool LexAn::available() {
     return !eof();
 }
@@ -103,28 +99,7 @@ void LexAn::take_pushed_back() {
 }
 
 void LexAn::read() {
-    if (!do_read)
-        return;
-    if (!reversed.empty()) {
-        // Folded when it was first read.
-        take_pushed_back();
-        return;
-    }
-    bool at_end = upstream_stage ? upstream_stage->eof() : scanner.eof();
-    if (!at_end) {
-        token = upstream_stage ? upstream_stage->next(buffer) : scanner.next(buffer);
-        if (token != endmark) {
-            if (input_case != Input_Sensitive)
-                token = Case(token);
-            return;
-        }
-        // An upstream stage delivers the end mark once before its eof turns
-        // true: taken as the end here too, so that this stage's eof follows.
-    }
-    buffer->clear();
-    token = endmark;
-    proceed = false;
-    do_read = false;
+    take_symbol();
 }
 
 ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
@@ -272,10 +247,22 @@ int LexAn::next(std::wstring* word) {
     // changes it within the loop, and reset() makes it 0 again.
     int s = 0;
     for (;;) {
-        read();
+        take_symbol();
         // The three lookups of getAction in one where the table's cells
-        // answer.
-        step_action(s, token, action);
+        // answer; a shift, the most common step, is taken from the packed
+        // answer at once.
+        std::int32_t m;
+        if (marks.packed(s, token, m)) {
+            if ((m & 63) == _SHIFT) {
+                s = m >> 8;
+                consumed.push(s, token, *buffer);
+                do_read = true;
+                continue;
+            }
+            marks.unpack(m, s, token, action);
+        } else {
+            getAction(s, token, action);
+        }
         switch (action.Do) {
         case _SHIFT:
             shift(token, action.value.NextState, buffer);

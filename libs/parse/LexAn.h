@@ -45,7 +45,7 @@ public:
     // matches and rollbacks write into the same string, which must stay valid
     // until the next call.
     int next(std::wstring* word) override;
-    bool eof() override;
+    bool eof() override { return !proceed && reversed.empty(); }
     bool available() override;
     std::wstring& source() override;
     int line() override;
@@ -239,18 +239,36 @@ private:
     int backtrackmark;
 
     ParseAction& getAction(int state, int token, ParseAction& out);
-    // getAction(s, token, out) for s the state on top of the automaton stack,
-    // which the step loop keeps at hand. Where the table's cells answer, an
-    // _ERROR or _IGNORE answer also sets out.value, which no step reads.
-    ParseAction& step_action(int s, int token, ParseAction& out) {
-        if (!marks.lookup(s, token, out))
-            return getAction(s, token, out);
-        return out;
-    }
     ParseAction& table_action(int state, int token, ParseAction& out) {
         return simple ? simple->action(state, token, out) : ptable->action(state, token, out);
     }
     void take_pushed_back();
+    // read(), inline for the step loop.
+    void take_symbol() {
+        if (!do_read)
+            return;
+        if (!reversed.empty()) {
+            // Folded when it was first read.
+            take_pushed_back();
+            return;
+        }
+        bool at_end = upstream_stage ? upstream_stage->eof() : scanner.eof();
+        if (!at_end) {
+            token = upstream_stage ? upstream_stage->next(buffer) : scanner.next(buffer);
+            if (token != endmark) {
+                if (input_case != Input_Sensitive)
+                    token = Case(token);
+                return;
+            }
+            // An upstream stage delivers the end mark once before its eof
+            // turns true: taken as the end here too, so that this stage's
+            // eof follows.
+        }
+        buffer->clear();
+        token = endmark;
+        proceed = false;
+        do_read = false;
+    }
     int reduce_token(ParseAction& pa, bool keep);
     bool give_back(ParseAction& pa, int in_state, int in_token, bool backtracking);
 

@@ -79,29 +79,38 @@ public:
         static const unsigned ascii_ids = 128;
 
         bool lookup(int state, int token, ParseAction& out) const {
+            std::int32_t m;
+            if (!packed(state, token, m))
+                return false;
+            unpack(m, state, token, out);
+            return true;
+        }
+        // lookup() in two halves, so that a stage can act on the packed
+        // answer (bits 0..5 the kind, bits 8..31 the value) before it
+        // spells it out.
+        bool packed(int state, int token, std::int32_t& m) const {
             if (static_cast<unsigned>(state) >= states)
                 return false;
-            std::int32_t m;
             if (static_cast<unsigned>(token) < ascii_ids) {
                 m = ascii[static_cast<std::size_t>(state) * ascii_ids +
                           static_cast<unsigned>(token)];
-                if (m == 0)
-                    return false;
-            } else {
-                const unsigned i = direct_index(token);
-                if (i >= ids)
-                    return false;
-                const int cell = cell_of[i];
-                if (cell < 0)
-                    return false;
-                m = cells[static_cast<std::size_t>(state) * stride + cell];
+                return m != 0;
             }
+            const unsigned i = direct_index(token);
+            if (i >= ids)
+                return false;
+            const int cell = cell_of[i];
+            if (cell < 0)
+                return false;
+            m = cells[static_cast<std::size_t>(state) * stride + cell];
+            return true;
+        }
+        void unpack(std::int32_t m, int state, int token, ParseAction& out) const {
             const int key = (m >> 6) & 3;
             out.Do = static_cast<ActionType>(m & 63);
             out.value.NextState = m >> 8;
             out.onToken = key == 0 ? token : (key == 1 ? any_id : end_id);
             out.onState = state;
-            return true;
         }
         // action(state, BacktrackMark() or EndMark()), with out.value set by
         // every answer; false, with out untouched, for a state without cells.
