@@ -1,5 +1,6 @@
 #include "BasicFreeReader.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -18,6 +19,18 @@ namespace {
 bool is_blank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
+
+// The get area of a stream buffer, which only the buffer's own class and
+// those derived from it may read: taken through pointers to its protected
+// members, formed in a derived class.
+struct buffer_access : std::wstreambuf {
+    static const wchar_t* next_char(std::wstreambuf& b) { return (b.*&buffer_access::gptr)(); }
+    static const wchar_t* buffer_end(std::wstreambuf& b) { return (b.*&buffer_access::egptr)(); }
+    // Consumes n characters of the get area, which holds at least that many.
+    static void skip(std::wstreambuf& b, long n) {
+        (b.*&buffer_access::gbump)(static_cast<int>(n));
+    }
+};
 
 // The narrow bytes of a name widened with widen_signed: the low byte of each unit.
 std::string narrow_low_bytes(const std::wstring& name) {
@@ -123,14 +136,45 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
         return -1;
     }
     bool got = false;
-    wchar_t c;
     wchar_t last = 0;
     wchar_t kept[256];
     // The characters come from the stream's buffer directly: a formatted
-    // get() per character would cost a sentry each. The stream's state is
-    // kept as get() would leave it.
+    // get() per character would cost a sentry each. What the buffer holds
+    // is taken a run at a time, up to the line feed; only an empty buffer
+    // is refilled, by one sbumpc as before, so a failing conversion shows
+    // at the same character. The stream's state is kept as get() would
+    // leave it.
     std::wstreambuf& in = *ifs->rdbuf();
+    // Counts a run of the line's characters, keeping what lies within the
+    // first 255.
+    auto take = [&](const wchar_t* from, const wchar_t* to) {
+        if (from == to)
+            return;
+        got = true;
+        last = to[-1];
+        if (full_length < d255) {
+            const long n = std::min<long>(to - from, d255 - full_length);
+            for (long i = 0; pos_non_space < 0 && i < n; ++i)
+                if (!is_blank(from[i]) && from[i] != L'\r')
+                    pos_non_space = static_cast<int>(full_length + i);
+            std::copy(from, from + n, kept + full_length);
+        }
+        full_length += to - from;
+    };
     for (;;) {
+        const wchar_t* at = buffer_access::next_char(in);
+        const wchar_t* end = buffer_access::buffer_end(in);
+        if (at != end) {
+            const wchar_t* lf = std::find(at, end, L'\n');
+            take(at, lf);
+            if (lf != end) {
+                got = true;
+                buffer_access::skip(in, lf + 1 - at);
+                break;
+            }
+            buffer_access::skip(in, end - at);
+            continue;
+        }
         std::wstreambuf::int_type next;
         try {
             next = in.sbumpc();
@@ -144,20 +188,12 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
             ifs->setstate(std::ios::eofbit | std::ios::failbit);
             break;
         }
-        c = std::wstreambuf::traits_type::to_char_type(next);
-        got = true;
-        if (c == L'\n')
+        const wchar_t c = std::wstreambuf::traits_type::to_char_type(next);
+        if (c == L'\n') {
+            got = true;
             break;
-        // Only the first 255 characters are ever delivered: the rest of a
-        // long line is counted, not kept, so a line costs bounded memory.
-        // They are gathered in kept[] and go to the line in one append.
-        if (full_length < d255) {
-            if (pos_non_space < 0 && !is_blank(c) && c != L'\r')
-                pos_non_space = static_cast<int>(full_length);
-            kept[full_length] = c;
         }
-        ++full_length;
-        last = c;
+        take(&c, &c + 1);
     }
     if (!got) {
         _eof = true;
