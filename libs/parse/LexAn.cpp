@@ -234,6 +234,19 @@ bool LexAn::backtrack(ParseAction& pa, int in_state, int in_token) {
     return give_back(pa, in_state, in_token, true);
 }
 
+// A symbol that begins no token: passed on as failure() would, without the
+// round trip through the push-back stack.
+int LexAn::pass_on(std::wstring* word) {
+    action.Do = _ACCEPT;
+    action.value.ReduceId = token;
+    reduced_state = -1;
+    reduced_token = token;
+    *word = std::move(*buffer);
+    do_read = true;
+    returned_id = token;
+    return token;
+}
+
 int LexAn::next(std::wstring* word) {
     if (sma) {
         sma_state = 0;
@@ -249,16 +262,19 @@ int LexAn::next(std::wstring* word) {
     for (;;) {
         take_symbol();
         // The three lookups of getAction in one where the table's cells
-        // answer; a shift, the most common step, is taken from the packed
-        // answer at once.
+        // answer; a shift, the most common step, and a pass-on are taken
+        // from the packed answer at once.
         std::int32_t m;
         if (marks.packed(s, token, m)) {
-            if ((m & 63) == _SHIFT) {
+            const int kind = m & 63;
+            if (kind == _SHIFT) {
                 s = m >> 8;
                 consumed.push(s, token, *buffer);
                 do_read = true;
                 continue;
             }
+            if (kind == _ERROR && s == 0 && copy_unmatched)
+                return pass_on(word);
             marks.unpack(m, s, token, action);
         } else {
             getAction(s, token, action);
@@ -278,18 +294,13 @@ int LexAn::next(std::wstring* word) {
         default:
             // _ERROR, and any kind a lexical grammar should not hold: handled
             // as a symbol without a row, so that the input always advances.
-            if (s == 0 && copy_unmatched) {
-                // A symbol that begins no token: passed on as failure()
-                // would, without the round trip through the push-back stack.
-                action.Do = _ACCEPT;
-                action.value.ReduceId = token;
-                reduced_state = -1;
-                reduced_token = token;
-                *word = std::move(*buffer);
-                do_read = true;
-                returned_id = token;
-                return token;
-            }
+            if (s == 0 && copy_unmatched)
+                return pass_on(word);
+            // Most tokens end here, as failure() would begin: the state
+            // reached accepts through the end mark, and the current symbol
+            // stays current.
+            if (s != 0 && marks.mark_lookup(s, false, action) && action.Do == _REDUCE)
+                break;
             failure(action, s, token);
             break;
         }

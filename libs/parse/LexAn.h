@@ -163,8 +163,11 @@ private:
             const std::size_t from = i == 0 ? 0 : slots[i - 1].end;
             return joined.substr(from, slots[i].end - from);
         }
-        // Only the start entry.
+        // Only the start entry. Its text is empty, so with it alone the
+        // joined texts are too.
         void start() {
+            if (n == 1)
+                return;
             n = 0;
             joined.clear();
             push_entry(0, 0);
@@ -243,6 +246,7 @@ private:
         return simple ? simple->action(state, token, out) : ptable->action(state, token, out);
     }
     void take_pushed_back();
+    int pass_on(std::wstring* word);
     // read(), inline for the step loop.
     void take_symbol() {
         if (!do_read)
