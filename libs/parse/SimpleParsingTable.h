@@ -105,12 +105,14 @@ public:
             m = cells[static_cast<std::size_t>(state) * stride + cell];
             return true;
         }
+        // The fields are written in one assignment: a reader that loads two
+        // of them at once then finds them in one store.
         void unpack(std::int32_t m, int state, int token, ParseAction& out) const {
             const int key = (m >> 6) & 3;
-            out.Do = static_cast<ActionType>(m & 63);
-            out.value.NextState = m >> 8;
-            out.onToken = key == 0 ? token : (key == 1 ? any_id : end_id);
-            out.onState = state;
+            Action value;
+            value.NextState = m >> 8;
+            out = ParseAction{static_cast<ActionType>(m & 63), value,
+                              key == 0 ? token : (key == 1 ? any_id : end_id), state};
         }
         // action(state, BacktrackMark() or EndMark()), with out.value set by
         // every answer; false, with out untouched, for a state without cells.
@@ -118,10 +120,10 @@ public:
             if (static_cast<unsigned>(state) >= states)
                 return false;
             const std::int32_t m = (backtrack ? back_cells : end_cells)[state];
-            out.Do = static_cast<ActionType>(m & 63);
-            out.value.NextState = m >> 8;
-            out.onToken = backtrack ? back_id : end_id;
-            out.onState = state;
+            Action value;
+            value.NextState = m >> 8;
+            out = ParseAction{static_cast<ActionType>(m & 63), value, backtrack ? back_id : end_id,
+                              state};
             return true;
         }
     };
