@@ -169,11 +169,15 @@ void SimpleParsingTable::build_direct() {
     goto_stride = goto_symbols.size() + 1;
     const gotos_table* g = data.gotostable;
     if (g && g->table && static_cast<std::size_t>(g->states) * goto_stride <= max_cells) {
-        goto_cells.assign(static_cast<std::size_t>(g->states) * goto_stride, -1);
-        for (int s = 0; s < g->states; ++s)
-            for (std::size_t c = 1; c < goto_stride; ++c)
-                goto_cells[static_cast<std::size_t>(s) * goto_stride + c] =
-                    g->posOfKey(s, goto_symbols[c - 1]);
+        goto_cells.assign(static_cast<std::size_t>(g->states) * goto_stride, no_goto);
+        for (int s = 0; s < g->states; ++s) {
+            for (std::size_t c = 1; c < goto_stride; ++c) {
+                const int pos = g->posOfKey(s, goto_symbols[c - 1]);
+                if (pos >= 0)
+                    goto_cells[static_cast<std::size_t>(s) * goto_stride + c] =
+                        g->table[pos].next_state;
+            }
+        }
         goto_states = static_cast<unsigned>(g->states);
     }
 }

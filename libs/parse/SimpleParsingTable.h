@@ -25,10 +25,10 @@ public:
         const direct_id* d = find_direct(symbol);
         if (!d || static_cast<unsigned>(state) >= goto_states)
             return searched_goto(state, symbol);
-        const int pos = goto_cells[static_cast<std::size_t>(state) * goto_stride + d->goto_cell];
-        if (pos < 0)
+        const int next = goto_cells[static_cast<std::size_t>(state) * goto_stride + d->goto_cell];
+        if (next == no_goto)
             return searched_goto(state, symbol);
-        return data.gotostable->table[pos].next_state;
+        return next;
     }
     // Inline for the ids of the direct index, which is every id that the
     // stages and the parser read: a lookup per character must cost little.
@@ -201,10 +201,11 @@ private:
     // 6 and 7 the key the answer carries (0 the token, 1 the any mark, 2 the
     // end mark), bits 8..31 the value. Empty until view_marks is first
     // called, and for good when a value does not fit.
-    // The position in gotostable of the row of (state, symbol), by state
-    // and goto cell as above (cell 0 and symbols without rows: -1), for the
-    // states below goto_states.
+    // The next state of the row of (state, symbol) in gotostable, by state
+    // and goto cell as above (cell 0 and symbols without rows: no_goto,
+    // which the search then answers), for the states below goto_states.
     std::vector<int> goto_cells;
+    static constexpr int no_goto = -2147483647 - 1;
     std::size_t goto_stride;
     unsigned goto_states;
     std::vector<std::int32_t> marked;
