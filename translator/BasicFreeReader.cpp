@@ -9,6 +9,7 @@
 #include "Parser.h"
 #include "my_codecvt_utf8.h"
 #include "source_form_selector.h"
+#include "symbol_text.h"
 
 namespace parsing {
 
@@ -211,29 +212,8 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
 }
 
 int BasicFreeReader::next(std::wstring* text) {
-    if (pos_line >= line_end && !_eof) {
-        extended_line.clear();
-        incomment = false;
-        if (get_line_rc >= 0)
-            get_line_rc = get_line(extended_line, true);
-        if (get_line_rc < 0) {
-            _eof = true;
-            return -1;
-        }
-        if (static_cast<int>(extended_line.size()) > d255)
-            extended_line.resize(d255);
-        if (!extended_line.empty() && extended_line.back() == L'\r')
-            extended_line.pop_back();
-        extended_line += L"\r\n";
-        line_end = static_cast<int>(extended_line.size());
-        myLine = _line_ - 1;
-        pos_line = 0;
-        if (pos_non_space > 0 && pos_non_space < line_end && extended_line[pos_non_space] == L'!')
-            pos_line = pos_non_space;
-        comment_line = false;
-        validate();
-        incomment = comment_line;
-    }
+    if (pos_line >= line_end && !_eof)
+        next_line();
     if (_eof)
         return -1;
     const wchar_t c = extended_line[pos_line];
@@ -241,12 +221,34 @@ int BasicFreeReader::next(std::wstring* text) {
         closed_dquotes = !closed_dquotes;
     ++pos_line;
     ch = c;
-    if (text) {
-        // clear and push_back reuse the string's storage without a call.
-        text->clear();
-        text->push_back(c);
-    }
+    if (text)
+        set_symbol_text(*text, c);
     return static_cast<int>(c);
+}
+
+// Reads the next line and prepares it for delivery, or sets _eof.
+void BasicFreeReader::next_line() {
+    extended_line.clear();
+    incomment = false;
+    if (get_line_rc >= 0)
+        get_line_rc = get_line(extended_line, true);
+    if (get_line_rc < 0) {
+        _eof = true;
+        return;
+    }
+    if (static_cast<int>(extended_line.size()) > d255)
+        extended_line.resize(d255);
+    if (!extended_line.empty() && extended_line.back() == L'\r')
+        extended_line.pop_back();
+    extended_line += L"\r\n";
+    line_end = static_cast<int>(extended_line.size());
+    myLine = _line_ - 1;
+    pos_line = 0;
+    if (pos_non_space > 0 && pos_non_space < line_end && extended_line[pos_non_space] == L'!')
+        pos_line = pos_non_space;
+    comment_line = false;
+    validate();
+    incomment = comment_line;
 }
 
 int BasicFreeReader::validate() {

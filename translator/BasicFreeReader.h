@@ -95,6 +95,7 @@ protected:
     int get_line(std::wstring& line, bool expand);
     int fopen();
     static const std::locale* create_locale();
+    void next_line();
 
 private:
     void init();

@@ -5,23 +5,9 @@
 
 #include "ParseError.h"
 #include "SimpleParsingTable.h"
+#include "symbol_text.h"
 
 namespace parsing {
-
-namespace {
-
-// to = from, without a call for the one-character texts that most tokens
-// have.
-void copy_text(std::wstring& to, const std::wstring& from) {
-    if (from.size() == 1) {
-        to.clear();
-        to.push_back(from[0]);
-    } else {
-        to = from;
-    }
-}
-
-} // namespace
 
 LexAn::LexAn(capi::interfaces::_I_Scanner& upstream, ParsingTable& table, void* context_)
     : input_case(0), sma(false), sma_state(0), sma_shorted(false), sma_id(0), debug(false),
@@ -163,7 +149,7 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
         ptable->reduction(pa.value.ReduceId, rd);
     std::wstring& out = *pbuffer;
     if (keep) {
-        copy_text(out, consumed.text());
+        copy_symbol_text(out, consumed.text());
     } else {
         // The joined texts become the token's; the stack takes the
         // caller's old string as its storage.
