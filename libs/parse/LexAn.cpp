@@ -235,19 +235,6 @@ bool LexAn::backtrack(ParseAction& pa, int in_state, int in_token) {
     return give_back(pa, in_state, in_token, true);
 }
 
-// A symbol that begins no token: passed on as failure() would, without the
-// round trip through the push-back stack.
-int LexAn::pass_on(std::wstring* word) {
-    action.Do = _ACCEPT;
-    action.value.ReduceId = token;
-    reduced_state = -1;
-    reduced_token = token;
-    *word = std::move(*buffer);
-    do_read = true;
-    returned_id = token;
-    return token;
-}
-
 int LexAn::next(std::wstring* word) {
     if (sma) {
         sma_state = 0;

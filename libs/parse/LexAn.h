@@ -246,7 +246,18 @@ private:
         return simple ? simple->action(state, token, out) : ptable->action(state, token, out);
     }
     void take_pushed_back();
-    int pass_on(std::wstring* word);
+    // A symbol that begins no token: passed on as failure() would, without
+    // the round trip through the push-back stack.
+    int pass_on(std::wstring* word) {
+        action.Do = _ACCEPT;
+        action.value.ReduceId = token;
+        reduced_state = -1;
+        reduced_token = token;
+        *word = std::move(*buffer);
+        do_read = true;
+        returned_id = token;
+        return token;
+    }
     // read(), inline for the step loop.
     void take_symbol() {
         if (!do_read)

@@ -133,7 +133,11 @@ bool Parser::parse() {
     onParse();
     while (!finished()) {
         read();
-        getAction(getState(), token, action);
+        // getAction, with the lookup that answers most tokens made here.
+        const int state = getState();
+        table_action(state, token, action);
+        if (action.Do == _ERROR)
+            alternatives(state, action);
         switch (action.Do) {
         case _SHIFT:
             if (debug == 1)
@@ -400,7 +404,12 @@ ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
     table_action(state, token, out);
     if (out.Do != _ERROR)
         return out;
+    return alternatives(state, out);
+}
 
+// getAction for a token without an action in state: its alternative ids,
+// then its shorter readings, until one has an action.
+ParseAction& Parser::alternatives(int state, ParseAction& out) {
     bool may_shorten = shorter_match || ptable.sma(token);
     rejected.assign(1, token);
     auto is_rejected = [this](int id) {

@@ -129,6 +129,7 @@ private:
     void release(std::wstring* value);
     void unexpected(int token, std::wstring& m);
     int report(int code, std::wstring&& m);
+    ParseAction& alternatives(int state, ParseAction& out);
     bool seen_before();
     bool recover(bool drop_token);
 
