@@ -8,6 +8,7 @@
 #include "ParsingTable.h"
 #include "SimpleParsingTable.h"
 #include "_I_Scanner.h"
+#include "symbol_text.h"
 
 namespace parsing {
 
@@ -193,7 +194,11 @@ private:
         void move_top(entry_stack& to) {
             const entry& e = back();
             const std::size_t from = n > 1 ? slots[n - 2].end : 0;
-            to.push(e.state, e.token).value.assign(joined, from, e.end - from);
+            std::wstring& value = to.push(e.state, e.token).value;
+            if (e.end - from == 1)
+                set_symbol_text(value, joined[from]);
+            else
+                value.assign(joined, from, e.end - from);
             joined.resize(from);
             --n;
         }
