@@ -242,13 +242,56 @@ int LexAn::next(std::wstring* word) {
         sma_shorted = false;
     }
     pbuffer = word;
-    word->clear();
     reset();
     // The state on top of the automaton stack, kept at hand: only a shift
     // changes it within the loop, and reset() makes it 0 again.
     int s = 0;
+    // The current symbol has been taken already: the loop does not read.
+    bool taken = false;
+    if (do_read && reversed.empty() && !(upstream_stage ? upstream_stage->eof() : scanner.eof())) {
+        // The first symbol of the call is read straight into the caller's
+        // string: a symbol passed on, as most are, then stands there
+        // already, and one shifted is copied from there.
+        token = upstream_stage ? upstream_stage->next(word) : scanner.next(word);
+        if (token != endmark) {
+            if (input_case != Input_Sensitive)
+                token = Case(token);
+            std::int32_t m;
+            bool shifted = false;
+            if (marks.packed(0, token, m)) {
+                const int kind = m & 63;
+                if (kind == _ERROR && copy_unmatched)
+                    return pass_on_in_place();
+                if (kind == _SHIFT) {
+                    s = m >> 8;
+                    consumed.push(s, token, *word);
+                    word->clear();
+                    // do_read stays true: the next symbol is read.
+                    shifted = true;
+                }
+            }
+            if (!shifted) {
+                // Looked at again by the loop, from buffer, as read()
+                // leaves it.
+                *buffer = std::move(*word);
+                word->clear();
+                taken = true;
+            }
+        } else {
+            // The upstream's end, as read() takes it.
+            word->clear();
+            buffer->clear();
+            proceed = false;
+            do_read = false;
+            taken = true;
+        }
+    } else {
+        word->clear();
+    }
     for (;;) {
-        take_symbol();
+        if (!taken)
+            take_symbol();
+        taken = false;
         // The three lookups of getAction in one where the table's cells
         // answer; a shift, the most common step, and a pass-on are taken
         // from the packed answer at once.

@@ -254,11 +254,15 @@ private:
     // A symbol that begins no token: passed on as failure() would, without
     // the round trip through the push-back stack.
     int pass_on(std::wstring* word) {
+        *word = std::move(*buffer);
+        return pass_on_in_place();
+    }
+    // The same for a symbol whose text is in the caller's string already.
+    int pass_on_in_place() {
         action.Do = _ACCEPT;
         action.value.ReduceId = token;
         reduced_state = -1;
         reduced_token = token;
-        *word = std::move(*buffer);
         do_read = true;
         returned_id = token;
         return token;
