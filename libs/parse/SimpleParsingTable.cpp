@@ -82,21 +82,72 @@ static int cell_of(const std::vector<int>& symbols, int symbol) {
     return at != symbols.end() && *at == symbol ? static_cast<int>(at - symbols.begin()) + 1 : 0;
 }
 
+// The key of a row of the action or of the goto table.
+static int row_key(const srs_state_action& row) {
+    return row.terminal;
+}
+static int row_key(const gotos_state_action& row) {
+    return row.production;
+}
+
+// Calls found(pos, cell) for each row of a state's run whose key is one of
+// symbols, cell being 1 + its place there, as a search of the run for each
+// of them would find it: the run and symbols are walked side by side. A run
+// whose keys do not ascend is searched after all, by search(cell) for every
+// cell.
+template <class Row, class Found, class Search>
+static void each_row_of(const Row* rows, int starts, int len, const std::vector<int>& symbols,
+                        Found found, Search search) {
+    for (int p = starts + 1; p < starts + len; ++p) {
+        if (row_key(rows[p - 1]) >= row_key(rows[p])) {
+            for (std::size_t c = 1; c <= symbols.size(); ++c)
+                search(c);
+            return;
+        }
+    }
+    std::size_t c = 0;
+    for (int p = starts; p < starts + len; ++p) {
+        const int key = row_key(rows[p]);
+        while (c < symbols.size() && symbols[c] < key)
+            ++c;
+        if (c < symbols.size() && symbols[c] == key)
+            found(p, c + 1);
+    }
+}
+
 void SimpleParsingTable::build_direct() {
     if (!data.eqstable || !data.ranges || !data.srstable || !data.terminals)
         return;
     any_id = data.terminals->anymark;
     end_id = data.terminals->endmark;
     const srs_table& srs = *data.srstable;
+    // The rows repeat a few symbols many times over: each is collected once
+    // (those of the direct ids as they are first met), and only the few
+    // distinct ones are sorted.
+    std::vector<bool> met;
+    auto collect = [&met](std::vector<int>& into, int id) {
+        const unsigned i = direct_index(id);
+        if (i >= low_ids + max_high_ids) {
+            into.push_back(id);
+            return;
+        }
+        if (i >= met.size())
+            met.resize(i + 1);
+        if (!met[i]) {
+            met[i] = true;
+            into.push_back(id);
+        }
+    };
     std::vector<int> symbols;
     for (int s = 0; s < srs.states && srs.table; ++s)
         for (int p = srs.index[s].starts; p < srs.index[s].starts + srs.index[s].len; ++p)
-            symbols.push_back(srs.table[p].terminal);
+            collect(symbols, srs.table[p].terminal);
+    met.clear();
     std::vector<int> goto_symbols;
     if (const gotos_table* g = data.gotostable)
         for (int s = 0; s < g->states && g->table; ++s)
             for (int p = g->index[s].starts; p < g->index[s].starts + g->index[s].len; ++p)
-                goto_symbols.push_back(g->table[p].production);
+                collect(goto_symbols, g->table[p].production);
     int highest = 65535;
     for (int id : symbols)
         highest = std::max(highest, id);
@@ -154,11 +205,18 @@ void SimpleParsingTable::build_direct() {
                     run[0] = resolve(data.srsdefaults->table[d].action,
                                      data.srsdefaults->table[d].next_state);
             }
-            for (std::size_t c = 1; c < stride; ++c) {
-                int pos = srs.posOfKey(s, symbols[c - 1]);
-                run[c] =
-                    pos >= 0 ? resolve(srs.table[pos].action, srs.table[pos].next_state) : run[0];
-            }
+            for (std::size_t c = 1; c < stride; ++c)
+                run[c] = run[0];
+            each_row_of(
+                srs.table, srs.index[s].starts, srs.index[s].len, symbols,
+                [&](int pos, std::size_t c) {
+                    run[c] = resolve(srs.table[pos].action, srs.table[pos].next_state);
+                },
+                [&](std::size_t c) {
+                    int pos = srs.posOfKey(s, symbols[c - 1]);
+                    if (pos >= 0)
+                        run[c] = resolve(srs.table[pos].action, srs.table[pos].next_state);
+                });
         }
         if (fits)
             cell_states = static_cast<unsigned>(srs.states);
@@ -171,12 +229,15 @@ void SimpleParsingTable::build_direct() {
     if (g && g->table && static_cast<std::size_t>(g->states) * goto_stride <= max_cells) {
         goto_cells.assign(static_cast<std::size_t>(g->states) * goto_stride, no_goto);
         for (int s = 0; s < g->states; ++s) {
-            for (std::size_t c = 1; c < goto_stride; ++c) {
-                const int pos = g->posOfKey(s, goto_symbols[c - 1]);
-                if (pos >= 0)
-                    goto_cells[static_cast<std::size_t>(s) * goto_stride + c] =
-                        g->table[pos].next_state;
-            }
+            int* run = &goto_cells[static_cast<std::size_t>(s) * goto_stride];
+            each_row_of(
+                g->table, g->index[s].starts, g->index[s].len, goto_symbols,
+                [&](int pos, std::size_t c) { run[c] = g->table[pos].next_state; },
+                [&](std::size_t c) {
+                    const int pos = g->posOfKey(s, goto_symbols[c - 1]);
+                    if (pos >= 0)
+                        run[c] = g->table[pos].next_state;
+                });
         }
         goto_states = static_cast<unsigned>(g->states);
     }
