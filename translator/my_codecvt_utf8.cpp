@@ -48,7 +48,21 @@ std::codecvt_base::result my_codecvt_utf8::do_in(state_type&, const extern_type*
     const unsigned char* in = reinterpret_cast<const unsigned char*>(from);
     const unsigned char* end = reinterpret_cast<const unsigned char*>(from_end);
     while (in < end && to < to_end) {
-        // Runs of ASCII, most of every listing, are copied as they are.
+        // Runs of ASCII, most of every listing, are copied as they are,
+        // eight bytes at a time while both sides have room for them.
+        while (end - in >= 8 && to_end - to >= 8) {
+            unsigned high = 0;
+            for (int i = 0; i < 8; ++i)
+                high |= in[i];
+            if (high >= 0x80)
+                break;
+            for (int i = 0; i < 8; ++i)
+                to[i] = static_cast<intern_type>(in[i]);
+            in += 8;
+            to += 8;
+        }
+        if (in == end || to == to_end)
+            break;
         if (*in < 0x80) {
             *to++ = static_cast<intern_type>(*in++);
             continue;
@@ -72,6 +86,21 @@ std::codecvt_base::result my_codecvt_utf8::do_out(state_type&, const intern_type
                                                   extern_type* to_end,
                                                   extern_type*& to_next) const {
     while (from < from_end) {
+        // Runs of ASCII, most of every diagnostic, are copied eight units at
+        // a time while both sides have room for them.
+        while (from_end - from >= 8 && to_end - to >= 8) {
+            unsigned wide = 0;
+            for (int i = 0; i < 8; ++i)
+                wide |= static_cast<unsigned>(from[i]) & 0xFFFFu;
+            if (wide >= 0x80)
+                break;
+            for (int i = 0; i < 8; ++i)
+                to[i] = static_cast<extern_type>(from[i]);
+            from += 8;
+            to += 8;
+        }
+        if (from == from_end)
+            break;
         const unsigned u = static_cast<unsigned>(*from) & 0xFFFFu;
         const long room = to_end - to;
         if (u < 0x80) {

@@ -148,7 +148,19 @@ private:
 
     // The texts of the kept diagnostics, one copy of each: a file with many
     // syntax errors repeats a few long "Expected" texts many times over.
-    std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>> texts;
+    // The key of a text is hashed from its length and some of its
+    // characters, spread over it: a long text costs no more to file than a
+    // short one, and the texts filed differ early or in length.
+    struct text_hash {
+        std::size_t operator()(std::wstring_view t) const {
+            std::size_t h = t.size();
+            const std::size_t step = t.size() / 32 + 1;
+            for (std::size_t i = 0; i < t.size(); i += step)
+                h = h * 1000003u ^ static_cast<std::size_t>(t[i]);
+            return h;
+        }
+    };
+    std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>, text_hash> texts;
     void share_text(ParseError& kept);
 
     // The ids tried for the current token by getAction; kept between calls
