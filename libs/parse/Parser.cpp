@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "LexAn.h"
 #include "grammar_case.h"
 #include "signed_widening.h"
 
@@ -31,7 +32,7 @@ Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void
       action(), context(context_), std_msg(L"Parser Error"),
       exe_msg(L"Exception on Semantic Action"), token(0), Father(nullptr), debug(0),
       switch_equivalent(true), clearOnPop(true), shorter_match(false),
-      simple(dynamic_cast<SimpleParsingTable*>(&table)) {
+      simple(dynamic_cast<SimpleParsingTable*>(&table)), stage(dynamic_cast<LexAn*>(&scanner_)) {
     CharsCase();
 }
 
@@ -119,10 +120,10 @@ void Parser::read() {
     if (!_get_next)
         return;
     word.clear();
-    if (scanner.eof())
+    if (stage ? stage->eof() : scanner.eof())
         token = ptable.EndMark();
     else
-        token = scanner.next(&word);
+        token = stage ? stage->next(&word) : scanner.next(&word);
     // A new token: the parser has moved on since any earlier error.
     cycle_guard.clear();
     if (debug == 2)

@@ -19,6 +19,8 @@
 
 namespace parsing {
 
+class LexAn;
+
 // A semantic action: called when the parser reduces a production whose row
 // names it, before the right-hand side leaves the stack. stack is the parse
 // stack (its top `childs` entries are the right-hand symbols, the last on
@@ -145,6 +147,9 @@ private:
     ::reduction& table_reduction(int id, ::reduction& out) {
         return simple ? simple->reduction(id, out) : ptable.reduction(id, out);
     }
+    // scanner when it is a lexical stage, else null: the token of every
+    // step is then read by a direct call.
+    LexAn* stage;
 
     // The texts of the kept diagnostics, one copy of each: a file with many
     // syntax errors repeats a few long "Expected" texts many times over.
