@@ -73,6 +73,10 @@ SimpleParsingTable::~SimpleParsingTable() {}
 
 // The most cells kept (8 bytes each); a grammar that needs more is searched.
 static const std::size_t max_cells = 1u << 20;
+// The most states given dense rows for the characters (512 bytes each): the
+// rows of the lexical stages that read characters most stay within the
+// nearest cache.
+static const unsigned max_ascii_states = 64;
 // The grammar symbols from 65536 up given a direct entry, at most.
 static const int max_high_ids = 4096;
 
@@ -301,8 +305,9 @@ bool SimpleParsingTable::build_marked() {
         marked_cell_of[i] = d.ambiguous || d.ignorable || id == end_id ? -1 : d.cell;
     }
     // A packed answer is never 0: its action code is not.
-    marked_ascii.assign(static_cast<std::size_t>(cell_states) * marks_view::ascii_ids, 0);
-    for (unsigned s = 0; s < cell_states; ++s) {
+    const unsigned ascii_states = cell_states <= max_ascii_states ? cell_states : 0;
+    marked_ascii.assign(static_cast<std::size_t>(ascii_states) * marks_view::ascii_ids, 0);
+    for (unsigned s = 0; s < ascii_states; ++s) {
         for (unsigned c = 0; c < marks_view::ascii_ids; ++c) {
             const int cell = marked_cell_of[c - direct_low];
             if (cell >= 0)
@@ -311,6 +316,7 @@ bool SimpleParsingTable::build_marked() {
     }
     marks.cells = marked.data();
     marks.ascii = marked_ascii.data();
+    marks.ascii_states = ascii_states;
     marks.stride = stride;
     marks.states = cell_states;
     marks.cell_of = marked_cell_of.data();

@@ -74,8 +74,11 @@ public:
 
         // By state, the answers for the ids 0 to 127 (ascii_ids of them), as
         // the cells give them, so that a character takes one load; 0 where
-        // the cells do not answer.
+        // the cells do not answer. Only for the states below ascii_states:
+        // a grammar with many states keeps its characters in its cells,
+        // whose rows are shorter and so stay nearer in the cache.
         const std::int32_t* ascii = nullptr;
+        unsigned ascii_states = 0;
         static const unsigned ascii_ids = 128;
 
         bool lookup(int state, int token, ParseAction& out) const {
@@ -91,7 +94,8 @@ public:
         bool packed(int state, int token, std::int32_t& m) const {
             if (static_cast<unsigned>(state) >= states)
                 return false;
-            if (static_cast<unsigned>(token) < ascii_ids) {
+            if (static_cast<unsigned>(token) < ascii_ids &&
+                static_cast<unsigned>(state) < ascii_states) {
                 m = ascii[static_cast<std::size_t>(state) * ascii_ids +
                           static_cast<unsigned>(token)];
                 return m != 0;
