@@ -50,6 +50,7 @@ void LexAn::restart() {
 
 void LexAn::switch_ptable(ParsingTable& table) {
     ptable = &table;
+    alternatives_of.clear();
     simple = dynamic_cast<SimpleParsingTable*>(&table);
     marks = simple ? simple->view_marks() : SimpleParsingTable::marks_view();
     endmark = table.EndMark();
@@ -373,23 +374,35 @@ int LexAn::equivalent(int order) {
     if (order < 0)
         return -1;
     if (order == 1) {
-        equivalents.clear();
-        ParseAction alt{};
-        ::reduction rd;
-        for (int k = 1;; ++k) {
-            ptable->getConflict(reduced_state, reduced_token, k, alt);
-            if (alt.Do == _ERROR) {
-                conflict_state = reduced_state;
-                conflict_token = reduced_token;
-                break;
+        // The table never changes: the alternatives of a pair are listed
+        // from its conflict rows once, each with whether the grammar lists
+        // it as a shorter-match id.
+        const std::uint64_t key =
+            static_cast<std::uint64_t>(static_cast<std::uint32_t>(reduced_state)) << 32 |
+            static_cast<std::uint32_t>(reduced_token);
+        auto found = alternatives_of.find(key);
+        if (found == alternatives_of.end()) {
+            std::vector<alternative> listed;
+            ParseAction alt{};
+            ::reduction rd;
+            for (int k = 1;; ++k) {
+                ptable->getConflict(reduced_state, reduced_token, k, alt);
+                if (alt.Do == _ERROR)
+                    break;
+                if (alt.Do != _REDUCE && alt.Do != _FINISH)
+                    continue;
+                // A finish row's value -1 is no production: it lists the end mark.
+                int id = ptable->reduction(alt.value.ReduceId, rd).state;
+                listed.push_back(alternative{id, ptable->sma(id)});
             }
-            if (alt.Do != _REDUCE && alt.Do != _FINISH)
-                continue;
-            // A finish row's value -1 is no production: it lists the end mark.
-            int id = ptable->reduction(alt.value.ReduceId, rd).state;
-            if (!(sma_shorted && ptable->sma(id)))
-                equivalents.push_back(id);
+            found = alternatives_of.emplace(key, std::move(listed)).first;
         }
+        conflict_state = reduced_state;
+        conflict_token = reduced_token;
+        equivalents.clear();
+        for (const alternative& a : found->second)
+            if (!(sma_shorted && a.sma))
+                equivalents.push_back(a.id);
     }
     return static_cast<std::size_t>(order) <= equivalents.size() ? equivalents[order - 1] : -1;
 }

@@ -1,7 +1,9 @@
 #ifndef PARSING_LEXAN_H
 #define PARSING_LEXAN_H
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ParseAction.h"
@@ -232,6 +234,13 @@ private:
     int returned_id;
     bool copy_unmatched;
     std::vector<int> equivalents;
+    // The alternatives of each (state, lookup symbol) pair asked for so far,
+    // as equivalent() lists them before it leaves out the shorter-match ids.
+    struct alternative {
+        int id;
+        bool sma; // listed in the grammar's sma table
+    };
+    std::unordered_map<std::uint64_t, std::vector<alternative>> alternatives_of;
 
     // Direct views of the hot collaborators, so that a lookup per character
     // is a plain call: the table when it is a SimpleParsingTable, the
