@@ -1,5 +1,27 @@
 #include "my_codecvt_utf8.h"
 
+namespace {
+
+// Copies units below 0x80 (a unit is taken by its low 16 bits) from `from`
+// to `to` eight at a time, while both sides have room for eight and all
+// eight are such units; both are left past what was copied.
+template <class From, class To>
+void copy_ascii(const From*& from, const From* from_end, To*& to, To* to_end) {
+    while (from_end - from >= 8 && to_end - to >= 8) {
+        unsigned units = 0;
+        for (int i = 0; i < 8; ++i)
+            units |= static_cast<unsigned>(from[i]) & 0xFFFFu;
+        if (units >= 0x80)
+            return;
+        for (int i = 0; i < 8; ++i)
+            to[i] = static_cast<To>(from[i]);
+        from += 8;
+        to += 8;
+    }
+}
+
+} // namespace
+
 my_codecvt_utf8::my_codecvt_utf8(std::size_t refs)
     : std::codecvt<wchar_t, char, std::mbstate_t>(refs), consumed_header(0) {}
 
@@ -48,19 +70,8 @@ std::codecvt_base::result my_codecvt_utf8::do_in(state_type&, const extern_type*
     const unsigned char* in = reinterpret_cast<const unsigned char*>(from);
     const unsigned char* end = reinterpret_cast<const unsigned char*>(from_end);
     while (in < end && to < to_end) {
-        // Runs of ASCII, most of every listing, are copied as they are,
-        // eight bytes at a time while both sides have room for them.
-        while (end - in >= 8 && to_end - to >= 8) {
-            unsigned high = 0;
-            for (int i = 0; i < 8; ++i)
-                high |= in[i];
-            if (high >= 0x80)
-                break;
-            for (int i = 0; i < 8; ++i)
-                to[i] = static_cast<intern_type>(in[i]);
-            in += 8;
-            to += 8;
-        }
+        // Runs of ASCII, most of every listing, are copied as they are.
+        copy_ascii(in, end, to, to_end);
         if (in == end || to == to_end)
             break;
         if (*in < 0x80) {
@@ -86,19 +97,8 @@ std::codecvt_base::result my_codecvt_utf8::do_out(state_type&, const intern_type
                                                   extern_type* to_end,
                                                   extern_type*& to_next) const {
     while (from < from_end) {
-        // Runs of ASCII, most of every diagnostic, are copied eight units at
-        // a time while both sides have room for them.
-        while (from_end - from >= 8 && to_end - to >= 8) {
-            unsigned wide = 0;
-            for (int i = 0; i < 8; ++i)
-                wide |= static_cast<unsigned>(from[i]) & 0xFFFFu;
-            if (wide >= 0x80)
-                break;
-            for (int i = 0; i < 8; ++i)
-                to[i] = static_cast<extern_type>(from[i]);
-            from += 8;
-            to += 8;
-        }
+        // Runs of ASCII, most of every diagnostic, are copied as they are.
+        copy_ascii(from, from_end, to, to_end);
         if (from == from_end)
             break;
         const unsigned u = static_cast<unsigned>(*from) & 0xFFFFu;
