@@ -52,6 +52,19 @@ void LexAn::switch_ptable(ParsingTable& table) {
     ptable = &table;
     alternatives_of.clear();
     simple = dynamic_cast<SimpleParsingTable*>(&table);
+    // What a reduction needs of each production, read once: the table never
+    // changes.
+    productions.clear();
+    if (simple && simple->data.reductions) {
+        const int n = simple->data.reductions->size;
+        productions.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
+        ::reduction rd;
+        for (int id = 0; id < n; ++id) {
+            simple->reduction(id, rd);
+            productions.push_back(production{rd.state, rd.semanticAction,
+                                             !rd.semanticAction && simple->ignore(rd.state)});
+        }
+    }
     marks = simple ? simple->view_marks() : SimpleParsingTable::marks_view();
     endmark = table.EndMark();
     anymark = table.AnyMark();
@@ -143,11 +156,15 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
     reduced_state = pa.onState;
     reduced_token = pa.onToken;
     do_read = false;
-    ::reduction rd;
-    if (simple)
-        simple->reduction(pa.value.ReduceId, rd);
-    else
+    production p;
+    if (static_cast<unsigned>(pa.value.ReduceId) < productions.size()) {
+        p = productions[static_cast<unsigned>(pa.value.ReduceId)];
+    } else {
+        ::reduction rd;
         ptable->reduction(pa.value.ReduceId, rd);
+        p = production{rd.state, rd.semanticAction, false};
+        p.ignorable = !p.action && (simple ? simple->ignore(p.emits) : ptable->ignore(p.emits));
+    }
     std::wstring& out = *pbuffer;
     if (keep) {
         copy_symbol_text(out, consumed.text());
@@ -163,10 +180,13 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
         consumed.clear();
     }
     pa.Do = _REDUCE;
-    pa.value.ReduceId = rd.state;
-    if (rd.semanticAction)
-        pa.value.ReduceId = reinterpret_cast<lexer_action_fn>(rd.semanticAction)(pa, out, context);
-    if (simple ? simple->ignore(pa.value.ReduceId) : ptable->ignore(pa.value.ReduceId))
+    pa.value.ReduceId = p.emits;
+    if (p.action) {
+        pa.value.ReduceId = reinterpret_cast<lexer_action_fn>(p.action)(pa, out, context);
+        p.ignorable =
+            simple ? simple->ignore(pa.value.ReduceId) : ptable->ignore(pa.value.ReduceId);
+    }
+    if (p.ignorable)
         pa.Do = _IGNORE;
     return pa.value.ReduceId;
 }

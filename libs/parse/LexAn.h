@@ -241,6 +241,16 @@ private:
         bool sma; // listed in the grammar's sma table
     };
     std::unordered_map<std::uint64_t, std::vector<alternative>> alternatives_of;
+    // By reduction id, what reduce() needs of the production: the id it
+    // emits, its lexer action, and whether the id is ignorable (worked out
+    // here only for a production without an action, whose id is final).
+    // Empty when the table is not a SimpleParsingTable.
+    struct production {
+        int emits;
+        untyped_action action;
+        bool ignorable;
+    };
+    std::vector<production> productions;
 
     // Direct views of the hot collaborators, so that a lookup per character
     // is a plain call: the table when it is a SimpleParsingTable, the
