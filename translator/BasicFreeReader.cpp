@@ -212,10 +212,14 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
 }
 
 int BasicFreeReader::next(std::wstring* text) {
+    if (run_at)
+        pos_line = static_cast<int>(run_at - extended_line.data());
     if (pos_line >= line_end && !_eof)
         next_line();
-    if (_eof)
+    if (_eof) {
+        run_at = run_end = nullptr;
         return -1;
+    }
     const wchar_t c = extended_line[pos_line];
     if (c == L'"' && !incomment && closed_quotes)
         closed_dquotes = !closed_dquotes;
@@ -223,7 +227,15 @@ int BasicFreeReader::next(std::wstring* text) {
     ch = c;
     if (text)
         set_symbol_text(*text, c);
+    show_run();
     return static_cast<int>(c);
+}
+
+void BasicFreeReader::show_run() {
+    const wchar_t* at = extended_line.data() + pos_line;
+    const wchar_t* end = extended_line.data() + line_end;
+    run_at = at;
+    run_end = incomment ? end : std::find(at, end, L'"');
 }
 
 // Reads the next line and prepares it for delivery, or sets _eof.

@@ -15,7 +15,8 @@ LexAn::LexAn(capi::interfaces::_I_Scanner& upstream, ParsingTable& table, void* 
       proceed(true), token(0), action(), _hasErrors(false), context(context_),
       std_msg(L"Lexical Analysis Error"), conflict_state(-1), conflict_token(-1), reduced_state(-1),
       reduced_token(-1), returned_id(-1), copy_unmatched(true), simple(nullptr),
-      upstream_stage(dynamic_cast<LexAn*>(&upstream)), endmark(-1), anymark(-12),
+      upstream_stage(dynamic_cast<LexAn*>(&upstream)),
+      run_source(dynamic_cast<RunScanner*>(&upstream)), endmark(-1), anymark(-12),
       backtrackmark(-34) {
     switch_ptable(table);
     reset();
@@ -274,11 +275,10 @@ int LexAn::next(std::wstring* word) {
     int s = 0;
     // The current symbol has been taken already: the loop does not read.
     bool taken = false;
-    if (do_read && reversed.empty() && !(upstream_stage ? upstream_stage->eof() : scanner.eof())) {
+    if (do_read && reversed.empty() && read_upstream(word)) {
         // The first symbol of the call is read straight into the caller's
         // string: a symbol passed on, as most are, then stands there
         // already, and one shifted is copied from there.
-        token = upstream_stage ? upstream_stage->next(word) : scanner.next(word);
         if (token != endmark) {
             if (input_case != Input_Sensitive)
                 token = Case(token);

@@ -8,6 +8,7 @@
 
 #include "ParseAction.h"
 #include "ParsingTable.h"
+#include "RunScanner.h"
 #include "SimpleParsingTable.h"
 #include "_I_Scanner.h"
 #include "symbol_text.h"
@@ -254,9 +255,11 @@ private:
 
     // Direct views of the hot collaborators, so that a lookup per character
     // is a plain call: the table when it is a SimpleParsingTable, the
-    // upstream when it is another stage. Null otherwise.
+    // upstream when it is another stage, or one that shows its next
+    // characters. Null otherwise.
     SimpleParsingTable* simple;
     LexAn* upstream_stage;
+    RunScanner* run_source;
     // The table's cells of a step's lookup (empty when the table is not a
     // SimpleParsingTable), read without passing through the table object.
     SimpleParsingTable::marks_view marks;
@@ -286,6 +289,26 @@ private:
         returned_id = token;
         return token;
     }
+    // The next character of the upstream's run into token and *text, or
+    // false when the run is empty.
+    bool take_from_run(std::wstring* text) {
+        if (!run_source || run_source->run_at == run_source->run_end)
+            return false;
+        const wchar_t c = *run_source->run_at++;
+        token = static_cast<int>(c);
+        set_symbol_text(*text, c);
+        return true;
+    }
+    // The next symbol of the upstream into token and *text; false, with
+    // nothing read, when the upstream is at its end.
+    bool read_upstream(std::wstring* text) {
+        if (take_from_run(text))
+            return true;
+        if (upstream_stage ? upstream_stage->eof() : scanner.eof())
+            return false;
+        token = upstream_stage ? upstream_stage->next(text) : scanner.next(text);
+        return true;
+    }
     // read(), inline for the step loop.
     void take_symbol() {
         if (!do_read)
@@ -295,9 +318,7 @@ private:
             take_pushed_back();
             return;
         }
-        bool at_end = upstream_stage ? upstream_stage->eof() : scanner.eof();
-        if (!at_end) {
-            token = upstream_stage ? upstream_stage->next(buffer) : scanner.next(buffer);
+        if (read_upstream(buffer)) {
             if (token != endmark) {
                 if (input_case != Input_Sensitive)
                     token = Case(token);
