@@ -125,7 +125,8 @@ void Parser::read() {
     else
         token = stage ? stage->next(&word) : scanner.next(&word);
     // A new token: the parser has moved on since any earlier error.
-    cycle_guard.clear();
+    if (!cycle_guard.empty())
+        cycle_guard.clear();
     if (debug == 2)
         trace(token, L"] ");
 }
@@ -231,6 +232,36 @@ int Parser::reduce(ParseAction& pa) {
         release(pe.synthesized);
         release(pe.inherited);
         consumed.back().state = next_state;
+        _get_next = false;
+        return 0;
+    }
+    const int n = rd.NumberOfParameters;
+    if (!pass_through && n >= 1 && consumed.size() > static_cast<std::size_t>(n)) {
+        // The entry of the first child becomes the new one, as if the
+        // children were popped and the new entry pushed in their place: the
+        // stack is not shortened and lengthened again for every reduction.
+        const std::size_t first = consumed.size() - static_cast<std::size_t>(n);
+        int next_state;
+        try {
+            next_state = table_goto(consumed[first - 1].state, pe.token);
+        } catch (...) {
+            // As the general path below leaves it: the children gone, and
+            // the new entry's values released.
+            for (int i = 0; i < n; ++i)
+                pop();
+            release(pe.synthesized);
+            release(pe.inherited);
+            throw;
+        }
+        for (int i = 1; i < n; ++i)
+            pop();
+        p_entry& top = consumed.back();
+        if (clearOnPop) {
+            release(top.synthesized);
+            release(top.inherited);
+        }
+        top = pe;
+        top.state = next_state;
         _get_next = false;
         return 0;
     }
