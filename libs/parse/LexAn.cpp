@@ -315,14 +315,40 @@ int LexAn::next(std::wstring* word) {
         word->clear();
     }
     for (;;) {
-        if (!taken)
-            take_symbol();
-        taken = false;
         // The three lookups of getAction in one where the table's cells
         // answer; a shift, the most common step, and a pass-on are taken
         // from the packed answer at once.
         std::int32_t m;
-        if (marks.packed(s, token, m)) {
+        bool in_cells;
+        if (!taken && do_read && reversed.empty() && run_source &&
+            run_source->run_at != run_source->run_end) {
+            // The upstream's run, read as take_symbol() reads it, shifted in
+            // a loop of its own while its characters shift: only the texts
+            // of the shifted characters are kept, as shift() keeps them.
+            const wchar_t* at = run_source->run_at;
+            const wchar_t* const end = run_source->run_end;
+            wchar_t c;
+            do {
+                c = *at++;
+                token = input_case != Input_Sensitive ? Case(static_cast<int>(c)) : c;
+                in_cells = marks.packed(s, token, m);
+                if (!in_cells || (m & 63) != _SHIFT)
+                    break;
+                s = m >> 8;
+                consumed.push(s, token, c);
+            } while (at != end);
+            run_source->run_at = at;
+            if (in_cells && (m & 63) == _SHIFT)
+                continue; // the run is over; do_read stays true
+            // The character that does not shift is the current symbol.
+            set_symbol_text(*buffer, c);
+        } else {
+            if (!taken)
+                take_symbol();
+            in_cells = marks.packed(s, token, m);
+        }
+        taken = false;
+        if (in_cells) {
             const int kind = m & 63;
             if (kind == _SHIFT) {
                 s = m >> 8;

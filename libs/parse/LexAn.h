@@ -183,6 +183,11 @@ private:
                 joined += t;
             push_entry(state, token);
         }
+        // The same for a symbol whose text is the one character c.
+        void push(int state, int token, wchar_t c) {
+            joined.push_back(c);
+            push_entry(state, token);
+        }
         // Entries and text gone; the slots stay.
         void clear() {
             n = 0;
