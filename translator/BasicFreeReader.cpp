@@ -1,6 +1,7 @@
 #include "BasicFreeReader.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -19,6 +20,13 @@ namespace {
 
 bool is_blank(wchar_t c) {
     return c == L' ' || c == L'\t';
+}
+
+// The first c in [from, to), or to: the C library's search, which takes
+// many characters a step.
+const wchar_t* find_unit(const wchar_t* from, const wchar_t* to, wchar_t c) {
+    const wchar_t* at = std::wmemchr(from, c, static_cast<std::size_t>(to - from));
+    return at ? at : to;
 }
 
 // The get area of a stream buffer, which only the buffer's own class and
@@ -70,6 +78,7 @@ void BasicFreeReader::init() {
     _eof = false;
     pos_line = 0;
     line_end = 0;
+    run_stop = 0;
     get_line_rc = 0;
     comment_line = false;
     full_length = 0;
@@ -166,7 +175,7 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
         const wchar_t* at = buffer_access::next_char(in);
         const wchar_t* end = buffer_access::buffer_end(in);
         if (at != end) {
-            const wchar_t* lf = std::find(at, end, L'\n');
+            const wchar_t* lf = find_unit(at, end, L'\n');
             take(at, lf);
             if (lf != end) {
                 got = true;
@@ -232,10 +241,16 @@ int BasicFreeReader::next(std::wstring* text) {
 }
 
 void BasicFreeReader::show_run() {
-    const wchar_t* at = extended_line.data() + pos_line;
-    const wchar_t* end = extended_line.data() + line_end;
-    run_at = at;
-    run_end = incomment ? end : std::find(at, end, L'"');
+    const wchar_t* line = extended_line.data();
+    if (pos_line > run_stop) {
+        // The quote that ended the last run is delivered: the next run
+        // ends at the next one.
+        run_stop = incomment
+                       ? line_end
+                       : static_cast<int>(find_unit(line + pos_line, line + line_end, L'"') - line);
+    }
+    run_at = line + pos_line;
+    run_end = line + run_stop;
 }
 
 // Reads the next line and prepares it for delivery, or sets _eof.
@@ -261,6 +276,8 @@ void BasicFreeReader::next_line() {
     comment_line = false;
     validate();
     incomment = comment_line;
+    // Where the runs shown from this line end: none has been shown yet.
+    run_stop = -1;
 }
 
 int BasicFreeReader::validate() {

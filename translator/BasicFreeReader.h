@@ -81,6 +81,9 @@ protected:
     // next() knows: characters taken from the run have moved run_at on
     int pos_line;
     int line_end; // length of extended_line
+    // index in extended_line of the double quote that ends the run shown
+    // (line_end when none does); -1 when no run of the line is shown yet
+    int run_stop;
     std::wstring extended_line;
     int get_line_rc; // once negative, no further line is read
     bool comment_line;
