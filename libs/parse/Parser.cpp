@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 
 #include "LexAn.h"
 #include "grammar_case.h"
@@ -70,22 +71,6 @@ void Parser::clear_queue() {
     }
 }
 
-void Parser::release(std::wstring* value) {
-    if (value)
-        spare.push_back(value);
-}
-
-bool Parser::pop() {
-    if (consumed.empty())
-        return false;
-    if (clearOnPop) {
-        release(consumed.back().synthesized);
-        release(consumed.back().inherited);
-    }
-    consumed.pop_back();
-    return true;
-}
-
 bool Parser::pop(p_entry& out) {
     if (consumed.empty())
         return false;
@@ -95,25 +80,7 @@ bool Parser::pop(p_entry& out) {
 }
 
 void Parser::shift(int token_, int next_state, std::wstring* text) {
-    // A string released by an earlier pop keeps its storage: reusing it
-    // makes the copy free of allocation once the stack has been this deep.
-    // The text is moved: *text is the current token's, which the next read
-    // replaces (a long text's storage changes places with the spare's).
-    std::wstring* value;
-    if (spare.empty()) {
-        value = new std::wstring(std::move(*text));
-    } else {
-        value = spare.back();
-        spare.pop_back();
-        *value = std::move(*text);
-    }
-    // The entry is made in place: a copy of an entry assembled field by
-    // field on the machine stack would wait for those stores to land.
-    p_entry& e = consumed.emplace_back();
-    e.state = next_state;
-    e.token = token_;
-    e.synthesized = value;
-    _get_next = true;
+    push_token(token_, next_state, text);
 }
 
 void Parser::read() {
@@ -144,7 +111,7 @@ bool Parser::parse() {
         case _SHIFT:
             if (debug == 1)
                 trace(token, L"] ");
-            shift(token, action.value.NextState, &word);
+            push_token(token, action.value.NextState, &word);
             break;
         case _REDUCE:
             reduce(action);
@@ -240,22 +207,21 @@ int Parser::reduce(ParseAction& pa) {
         // The entry of the first child becomes the new one, as if the
         // children were popped and the new entry pushed in their place: the
         // stack is not shortened and lengthened again for every reduction.
-        const std::size_t first = consumed.size() - static_cast<std::size_t>(n);
+        for (int i = 1; i < n; ++i)
+            pop();
+        const auto first = std::prev(consumed.end());
         int next_state;
         try {
-            next_state = table_goto(consumed[first - 1].state, pe.token);
+            next_state = table_goto(std::prev(first)->state, pe.token);
         } catch (...) {
             // As the general path below leaves it: the children gone, and
             // the new entry's values released.
-            for (int i = 0; i < n; ++i)
-                pop();
+            pop();
             release(pe.synthesized);
             release(pe.inherited);
             throw;
         }
-        for (int i = 1; i < n; ++i)
-            pop();
-        p_entry& top = consumed.back();
+        p_entry& top = *first;
         if (clearOnPop) {
             release(top.synthesized);
             release(top.inherited);

@@ -79,7 +79,16 @@ public:
     void reset();
     void clear();
     void clear_queue();
-    bool pop();
+    bool pop() {
+        if (consumed.empty())
+            return false;
+        if (clearOnPop) {
+            release(consumed.back().synthesized);
+            release(consumed.back().inherited);
+        }
+        consumed.pop_back();
+        return true;
+    }
     bool pop(p_entry& out);
     void finish() { _finished = true; }
     bool finished() const { return _finished; }
@@ -128,7 +137,33 @@ private:
     // A trace line for id; raw_word prints word without escapes or cut.
     void trace(int id, const wchar_t* ending, bool raw_word = false);
     // Hands a popped value to the spare strings (null is ignored).
-    void release(std::wstring* value);
+    void release(std::wstring* value) {
+        if (value)
+            spare.push_back(value);
+    }
+    // shift(), inline for the parse loop.
+    void push_token(int token_, int next_state, std::wstring* text) {
+        // A string released by an earlier pop keeps its storage: reusing it
+        // makes the copy free of allocation once the stack has been this
+        // deep. The text is moved: *text is the current token's, which the
+        // next read replaces (a long text's storage changes places with the
+        // spare's).
+        std::wstring* value;
+        if (spare.empty()) {
+            value = new std::wstring(std::move(*text));
+        } else {
+            value = spare.back();
+            spare.pop_back();
+            *value = std::move(*text);
+        }
+        // The entry is made in place: a copy of an entry assembled field by
+        // field on the machine stack would wait for those stores to land.
+        p_entry& e = consumed.emplace_back();
+        e.state = next_state;
+        e.token = token_;
+        e.synthesized = value;
+        _get_next = true;
+    }
     void unexpected(int token, std::wstring& m);
     int report(int code, std::wstring&& m);
     ParseAction& alternatives(int state, ParseAction& out);
