@@ -348,6 +348,7 @@ int LexAn::next(std::wstring* word) {
             in_cells = marks.packed(s, token, m);
         }
         taken = false;
+        bool ends = false;
         if (in_cells) {
             const int kind = m & 63;
             if (kind == _SHIFT) {
@@ -359,33 +360,39 @@ int LexAn::next(std::wstring* word) {
             if (kind == _ERROR && s == 0 && copy_unmatched)
                 return pass_on(word);
             marks.unpack(m, s, token, action);
+            // The end mark's reduction, which a state that accepts gives a
+            // symbol that does not go on: the token ends here, with the
+            // very answer that the default case below looks up.
+            ends = kind == _REDUCE && s != 0 && marks.answers_end_mark(m);
         } else {
             getAction(s, token, action);
         }
-        switch (action.Do) {
-        case _SHIFT:
-            shift(token, action.value.NextState, buffer);
-            s = action.value.NextState;
-            continue;
-        case _IGNORE:
-            // An ignorable symbol at the start of a token: consumed and dropped.
-            do_read = true;
-            continue;
-        case _BACKTRACK:
-            backtrack(action, s, token);
-            break;
-        default:
-            // _ERROR, and any kind a lexical grammar should not hold: handled
-            // as a symbol without a row, so that the input always advances.
-            if (s == 0 && copy_unmatched)
-                return pass_on(word);
-            // Most tokens end here, as failure() would begin: the state
-            // reached accepts through the end mark, and the current symbol
-            // stays current.
-            if (s != 0 && marks.mark_lookup(s, false, action) && action.Do == _REDUCE)
+        if (!ends) {
+            switch (action.Do) {
+            case _SHIFT:
+                shift(token, action.value.NextState, buffer);
+                s = action.value.NextState;
+                continue;
+            case _IGNORE:
+                // An ignorable symbol at the start of a token: consumed and dropped.
+                do_read = true;
+                continue;
+            case _BACKTRACK:
+                backtrack(action, s, token);
                 break;
-            failure(action, s, token);
-            break;
+            default:
+                // _ERROR, and any kind a lexical grammar should not hold: handled
+                // as a symbol without a row, so that the input always advances.
+                if (s == 0 && copy_unmatched)
+                    return pass_on(word);
+                // Most tokens end here, as failure() would begin: the state
+                // reached accepts through the end mark, and the current symbol
+                // stays current.
+                if (s != 0 && marks.mark_lookup(s, false, action) && action.Do == _REDUCE)
+                    break;
+                failure(action, s, token);
+                break;
+            }
         }
         switch (action.Do) {
         case _ACCEPT:

@@ -118,6 +118,9 @@ public:
             out = ParseAction{static_cast<ActionType>(m & 63), value,
                               key == 0 ? token : (key == 1 ? any_id : end_id), state};
         }
+        // Whether a packed answer is the end mark's, as mark_lookup gives it
+        // for the same state.
+        static bool answers_end_mark(std::int32_t m) { return ((m >> 6) & 3) == 2; }
         // action(state, BacktrackMark() or EndMark()), with out.value set by
         // every answer; false, with out untouched, for a state without cells.
         bool mark_lookup(int state, bool backtrack, ParseAction& out) const {
