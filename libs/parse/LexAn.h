@@ -304,14 +304,44 @@ private:
         set_symbol_text(*text, c);
         return true;
     }
+    // What next() delivers when nothing is pending and the next character
+    // of the upstream's run begins no token, done without the call: the
+    // character, passed on, into *text and its id into id. False, with
+    // nothing done, in any other case, which next() then serves.
+    bool pass_on_from_run(int& id, std::wstring* text) {
+        if (!run_source || sma || !copy_unmatched || !do_read || !reversed.empty() ||
+            consumed.size() != 1 || run_source->run_at == run_source->run_end)
+            return false;
+        const wchar_t c = *run_source->run_at;
+        int t = static_cast<int>(c);
+        if (input_case != Input_Sensitive)
+            t = Case(t);
+        std::int32_t m;
+        if (!marks.packed(0, t, m) || (m & 63) != _ERROR)
+            return false;
+        ++run_source->run_at;
+        set_symbol_text(*text, c);
+        pbuffer = text;
+        token = t;
+        id = pass_on_in_place();
+        return true;
+    }
     // The next symbol of the upstream into token and *text; false, with
     // nothing read, when the upstream is at its end.
     bool read_upstream(std::wstring* text) {
         if (take_from_run(text))
             return true;
-        if (upstream_stage ? upstream_stage->eof() : scanner.eof())
+        if (upstream_stage) {
+            if (upstream_stage->pass_on_from_run(token, text))
+                return true;
+            if (upstream_stage->eof())
+                return false;
+            token = upstream_stage->next(text);
+            return true;
+        }
+        if (scanner.eof())
             return false;
-        token = upstream_stage ? upstream_stage->next(text) : scanner.next(text);
+        token = scanner.next(text);
         return true;
     }
     // read(), inline for the step loop.
