@@ -62,7 +62,7 @@ void LexAn::switch_ptable(ParsingTable& table) {
         ::reduction rd;
         for (int id = 0; id < n; ++id) {
             simple->reduction(id, rd);
-            productions.push_back(production{rd.state, rd.semanticAction,
+            productions.push_back(production{rd.semanticAction, rd.state,
                                              !rd.semanticAction && simple->ignore(rd.state)});
         }
     }
@@ -163,7 +163,7 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
     } else {
         ::reduction rd;
         ptable->reduction(pa.value.ReduceId, rd);
-        p = production{rd.state, rd.semanticAction, false};
+        p = production{rd.semanticAction, rd.state, false};
         p.ignorable = !p.action && (simple ? simple->ignore(p.emits) : ptable->ignore(p.emits));
     }
     std::wstring& out = *pbuffer;
@@ -403,7 +403,7 @@ int LexAn::next(std::wstring* word) {
             returned_id = token;
             return token;
         case _REDUCE:
-            reduce(action);
+            end_token(action);
             if (action.Do == _REDUCE) {
                 returned_id = action.value.ReduceId;
                 return returned_id;

@@ -252,8 +252,8 @@ private:
     // here only for a production without an action, whose id is final).
     // Empty when the table is not a SimpleParsingTable.
     struct production {
-        int emits;
         untyped_action action;
+        int emits;
         bool ignorable;
     };
     std::vector<production> productions;
@@ -369,6 +369,41 @@ private:
         do_read = false;
     }
     int reduce_token(ParseAction& pa, bool keep);
+    // reduce(), inline for the step loop where the production has no lexer
+    // action. An ignorable token is dropped by the loop, which then reads
+    // on and gives the caller's string the text of a later token: its own
+    // text is not written there.
+    void end_token(ParseAction& pa) {
+        const unsigned id = static_cast<unsigned>(pa.value.ReduceId);
+        if (id >= productions.size() || productions[id].action) {
+            reduce(pa);
+            return;
+        }
+        const production& p = productions[id];
+        reduced_state = pa.onState;
+        reduced_token = pa.onToken;
+        do_read = false;
+        pa.value.ReduceId = p.emits;
+        if (p.ignorable) {
+            pa.Do = _IGNORE;
+            if (!sma)
+                consumed.clear();
+            return;
+        }
+        pa.Do = _REDUCE;
+        std::wstring& joined = consumed.text();
+        if (joined.size() == 1) {
+            set_symbol_text(*pbuffer, joined[0]);
+        } else if (sma) {
+            *pbuffer = joined;
+        } else {
+            // The joined texts become the token's; the stack takes the
+            // caller's old string as its storage.
+            pbuffer->swap(joined);
+        }
+        if (!sma)
+            consumed.clear();
+    }
     bool give_back(ParseAction& pa, int in_state, int in_token, bool backtracking);
 
     LexAn(const LexAn&) = delete;
