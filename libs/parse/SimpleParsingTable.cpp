@@ -63,9 +63,9 @@ ParseAction& SimpleParsingTable::searched_action(int state, int token, ParseActi
 }
 
 SimpleParsingTable::SimpleParsingTable(ParseData& data_)
-    : data(data_), stride(1), cell_states(0), goto_stride(1), goto_states(0), marked_tried(false),
-      any_id(0), end_id(0), conflict_known(false), conflict_state(0), conflict_token(0),
-      conflict_from(-1), conflict_to(-1), conflicts_size(0) {
+    : data(data_), direct_count(0), stride(1), cell_states(0), goto_stride(1), goto_states(0),
+      marked_tried(false), any_id(0), end_id(0), conflict_known(false), conflict_state(0),
+      conflict_token(0), conflict_from(-1), conflict_to(-1), conflicts_size(0) {
     build_direct();
 }
 
@@ -183,6 +183,7 @@ void SimpleParsingTable::build_direct() {
         direct.push_back(describe(id));
     for (int id = 65536; id <= highest; ++id)
         direct.push_back(describe(id));
+    direct_count = static_cast<unsigned>(direct.size());
 
     // Each cell holds what the searches answer, so that both agree on any
     // table.

@@ -190,6 +190,7 @@ private:
     static const int direct_low = -64;
     // The entries of ids direct_low .. 255, then those of 65536 and up.
     std::vector<direct_id> direct;
+    unsigned direct_count; // direct.size(), at hand for every lookup
     static const unsigned low_ids = 256 - direct_low;
     // stride cells per state, for the states below cell_states (0 when the
     // grammar is too large for them): cell 0 holds the state's default,
@@ -238,7 +239,7 @@ private:
     }
     const direct_id* find_direct(int token) const {
         const unsigned i = direct_index(token);
-        return i < direct.size() ? &direct[i] : nullptr;
+        return i < direct_count ? &direct[i] : nullptr;
     }
     ParseAction& searched_action(int state, int token, ParseAction& out);
     bool searched_ignore(int token) const;
