@@ -254,6 +254,51 @@ bool LexAn::give_back(ParseAction& pa, int in_state, int in_token, bool backtrac
     }
 }
 
+// failure() from the step loop, done in one walk: the states of the
+// automaton stack are looked at from the top down to one that accepts
+// through the end mark (or to the start), and only then are the symbols
+// above it given back, as failure() gives them back one by one. The first of
+// them becomes the current symbol again, for a token that ends at that state
+// (pa its reduction); at the start it is passed on at once into *word, with
+// what next() does for failure()'s _ACCEPT (passed_on). False, with nothing
+// changed, where a state has no cells or the start passes nothing on:
+// failure() then serves.
+bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& passed_on) {
+    std::size_t k = consumed.size() - 1;
+    ParseAction found{};
+    for (;; --k) {
+        const int state = consumed.state_at(k);
+        if (state == 0) {
+            if (!copy_unmatched || k + 1 == consumed.size())
+                return false;
+            break;
+        }
+        if (!marks.mark_lookup(state, false, found))
+            return false;
+        if (found.Do == _REDUCE)
+            break;
+    }
+    // The current symbol, then the symbols above entry k + 1, go back; the
+    // symbol of entry k + 1 is read again first.
+    reversed.push(in_state, token).value = std::move(*buffer);
+    consumed.give_back_above(k + 1, reversed);
+    token = consumed.back().token;
+    passed_on = consumed.state_at(k) == 0;
+    consumed.text_into(k + 1, passed_on ? *word : *buffer);
+    consumed.keep_up_to(k);
+    if (!passed_on) {
+        pa = found;
+        return true;
+    }
+    reduced_state = -1;
+    reduced_token = token;
+    pa.Do = _ACCEPT;
+    pa.value.ReduceId = token;
+    do_read = true;
+    returned_id = token;
+    return true;
+}
+
 bool LexAn::failure(ParseAction& pa, int in_state, int in_token) {
     return give_back(pa, in_state, in_token, false);
 }
@@ -390,6 +435,12 @@ int LexAn::next(std::wstring* word) {
                 // stays current.
                 if (s != 0 && marks.mark_lookup(s, false, action) && action.Do == _REDUCE)
                     break;
+                bool passed_on;
+                if (fall_back(action, s, word, passed_on)) {
+                    if (passed_on)
+                        return token;
+                    break;
+                }
                 failure(action, s, token);
                 break;
             }

@@ -210,6 +210,28 @@ private:
             joined.resize(from);
             --n;
         }
+        // The state of entry i.
+        int state_at(std::size_t i) const { return slots[i].state; }
+        // Puts the text of entry i (above the start entry) into to.
+        void text_into(std::size_t i, std::wstring& to) const {
+            const std::size_t from = slots[i - 1].end;
+            if (slots[i].end - from == 1)
+                set_symbol_text(to, joined[from]);
+            else
+                to.assign(joined, from, slots[i].end - from);
+        }
+        // Keeps entries 0 .. i, with their texts.
+        void keep_up_to(std::size_t i) {
+            n = i + 1;
+            joined.resize(slots[i].end);
+        }
+        // Moves the entries above entry i onto `to`, the top one first, and
+        // keeps entries 0 .. i.
+        void give_back_above(std::size_t i, entry_stack& to) {
+            for (std::size_t k = n - 1; k > i; --k)
+                text_into(k, to.push(slots[k].state, slots[k].token).value);
+            keep_up_to(i);
+        }
         // Moves the top entry of `from`, with its text, onto this stack.
         void take_top(entry_stack& from) {
             stack_entry& e = from.back();
@@ -369,6 +391,7 @@ private:
         do_read = false;
     }
     int reduce_token(ParseAction& pa, bool keep);
+    bool fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& passed_on);
     // reduce(), inline for the step loop where the production has no lexer
     // action. An ignorable token is dropped by the loop, which then reads
     // on and gives the caller's string the text of a later token: its own

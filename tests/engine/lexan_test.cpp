@@ -108,6 +108,12 @@ TEST(LexAn, LongestMatchAndPassOn) {
         {L"PX", {{P, L"P"}, {X, L"X"}}},
         {L"XPQRSPQ", {{X, L"X"}, {T2, L"PQRS"}, {T1, L"PQ"}}},
         {L"PQRSR", {{T2, L"PQRS"}, {R, L"R"}}},
+        // A token that fails some symbols past its accepting state: those
+        // symbols are read again, and may begin tokens of their own.
+        {L"PQRPQRS", {{T1, L"PQ"}, {R, L"R"}, {T2, L"PQRS"}}},
+        {L"PQRPX", {{T1, L"PQ"}, {R, L"R"}, {P, L"P"}, {X, L"X"}}},
+        {L"PQRQ", {{T1, L"PQ"}, {R, L"R"}, {Q, L"Q"}}},
+        {L"PPQRS", {{P, L"P"}, {T2, L"PQRS"}}},
         // Blanks form an ignorable token: dropped, the next token follows.
         {L"  PQ   PQRS ", {{T1, L"PQ"}, {T2, L"PQRS"}}},
     };
