@@ -73,10 +73,11 @@ SimpleParsingTable::~SimpleParsingTable() {}
 
 // The most cells kept (8 bytes each); a grammar that needs more is searched.
 static const std::size_t max_cells = 1u << 20;
-// The most states given dense rows for the characters (512 bytes each): the
-// rows of the lexical stages that read characters most stay within the
-// nearest cache.
-static const unsigned max_ascii_states = 64;
+// The most states given dense rows for the characters (512 bytes each): every
+// lexical grammar of the chains (at most some hundreds of states, under 200
+// kilobytes of rows) reads a character with one load; a grammar beyond that
+// keeps its characters in its cells.
+static const unsigned max_ascii_states = 512;
 // The grammar symbols from 65536 up given a direct entry, at most.
 static const int max_high_ids = 4096;
 

@@ -75,8 +75,8 @@ public:
         // By state, the answers for the ids 0 to 127 (ascii_ids of them), as
         // the cells give them, so that a character takes one load; 0 where
         // the cells do not answer. Only for the states below ascii_states:
-        // a grammar with many states keeps its characters in its cells,
-        // whose rows are shorter and so stay nearer in the cache.
+        // a grammar with very many states keeps its characters in its cells,
+        // whose rows are shorter.
         const std::int32_t* ascii = nullptr;
         unsigned ascii_states = 0;
         static const unsigned ascii_ids = 128;
