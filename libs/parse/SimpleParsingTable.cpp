@@ -80,6 +80,11 @@ static const std::size_t max_cells = 1u << 20;
 static const unsigned max_ascii_states = 512;
 // The grammar symbols from 65536 up given a direct entry, at most.
 static const int max_high_ids = 4096;
+// The grammar symbols from 65536 up given a direct entry, at least: the named
+// tokens that the stages of a chain hand on (strings, comments, whole DATA
+// statements) lie just above 65535, and a stage whose grammar does not name
+// them still reads them.
+static const int min_high_ids = 256;
 
 // The cell of a symbol in a run of cells: 1 + its place among symbols, or 0.
 static int cell_of(const std::vector<int>& symbols, int symbol) {
@@ -160,6 +165,7 @@ void SimpleParsingTable::build_direct() {
         highest = std::max(highest, id);
     for (int i = 0; i < data.terminals->size; ++i)
         highest = std::max(highest, data.terminals->table[i].id);
+    highest = std::max(highest, 65535 + min_high_ids);
     highest = std::min(highest, 65535 + max_high_ids);
     for (std::vector<int>* v : {&symbols, &goto_symbols}) {
         std::sort(v->begin(), v->end());
