@@ -64,6 +64,7 @@ void Parser::clear() {
     clear_queue();
     errors.clear();
     texts.clear();
+    made_errors.clear();
 }
 
 void Parser::clear_queue() {
@@ -500,6 +501,21 @@ void Parser::msg_word(const std::wstring& w, std::wstring& fmt_w) {
 
 int Parser::error(int state, int token_) {
     _has_errors = true;
+    error_key key{state, token_, scanner.isCaseSensitive(), word};
+    auto found = made_errors.find(key);
+    if (found != made_errors.end()) {
+        // Made before: the same code and text, and the same quoted word.
+        const made_error& made = found->second;
+        if (made.quotes_word)
+            msg_word(word, fmt_word);
+        ParseError e(made.code, nullptr, Syntax, false, true);
+        e.shared_txt = made.text;
+        e._source = scanner.source();
+        e._line = scanner.line();
+        put_error(std::move(e));
+        return made.code;
+    }
+    bool quotes_word = false;
     std::wstring m;
     int code = ptable.specific_error(state, token_);
     if (code >= 0) {
@@ -514,7 +530,7 @@ int Parser::error(int state, int token_) {
                 m += L' ';
             }
         } else {
-            unexpected(token_, m);
+            quotes_word = unexpected(token_, m);
         }
         code = ptable.state_error(state);
         if (code >= 0) {
@@ -524,7 +540,10 @@ int Parser::error(int state, int token_) {
             }
         }
     }
-    return report(code, std::move(m));
+    report(code, std::move(m));
+    // The text as the kept diagnostic shares it (none when it is empty).
+    made_errors.emplace(std::move(key), made_error{code, errors.back().shared_txt, quotes_word});
+    return code;
 }
 
 // Keeps a syntax diagnostic with the given code and text, at the scanner's
@@ -540,7 +559,7 @@ int Parser::report(int code, std::wstring&& m) {
 
 // The sentence about a token without an action: its name, unless its text
 // says the same, and its text as quoted in messages.
-void Parser::unexpected(int token_, std::wstring& m) {
+bool Parser::unexpected(int token_, std::wstring& m) {
     std::wstring name;
     bool char_name = false;
     if (const wchar_t* n = ptable.token(token_)) {
@@ -549,7 +568,7 @@ void Parser::unexpected(int token_, std::wstring& m) {
         name.assign(1, static_cast<wchar_t>(token_));
         char_name = true;
     } else {
-        return;
+        return false;
     }
     msg_word(word, fmt_word);
     bool same = scanner.isCaseSensitive() ? word == name || word == fmt_word
@@ -563,6 +582,7 @@ void Parser::unexpected(int token_, std::wstring& m) {
         m += fmt_word;
     }
     m += L". ";
+    return true;
 }
 
 int Parser::error_production(int symbol) {

@@ -164,7 +164,9 @@ private:
         e.synthesized = value;
         _get_next = true;
     }
-    void unexpected(int token, std::wstring& m);
+    // Adds the sentence about a token without an action to m; true when it
+    // quoted the word into fmt_word.
+    bool unexpected(int token, std::wstring& m);
     int report(int code, std::wstring&& m);
     ParseAction& alternatives(int state, ParseAction& out);
     bool seen_before();
@@ -202,6 +204,35 @@ private:
     };
     std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>, text_hash> texts;
     void share_text(ParseError& kept);
+
+    // The syntax diagnostics that error() has made, by what decides their
+    // code and text: the state, the token, its text and the scanner's case
+    // mode. A file with many syntax errors repeats a few of them: a repeated
+    // one takes the kept text instead of building and filing it again.
+    struct error_key {
+        int state;
+        int token;
+        bool case_sensitive;
+        std::wstring word;
+        bool operator==(const error_key& o) const {
+            return state == o.state && token == o.token && case_sensitive == o.case_sensitive &&
+                   word == o.word;
+        }
+    };
+    struct error_key_hash {
+        std::size_t operator()(const error_key& k) const {
+            return (static_cast<std::size_t>(k.state) * 1000003u ^
+                    static_cast<std::size_t>(k.token)) *
+                       1000003u ^
+                   std::hash<std::wstring>()(k.word);
+        }
+    };
+    struct made_error {
+        int code;
+        std::shared_ptr<const std::wstring> text; // null for an empty text
+        bool quotes_word;                         // unexpected() set fmt_word from the word
+    };
+    std::unordered_map<error_key, made_error, error_key_hash> made_errors;
 
     // The ids tried for the current token by getAction; kept between calls
     // so that the search allocates nothing once it has run.
