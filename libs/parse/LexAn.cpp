@@ -47,11 +47,13 @@ void LexAn::restart() {
     sma_shorted = false;
     sma_id = 0;
     equivalents.clear();
+    equivalents_listed = false;
 }
 
 void LexAn::switch_ptable(ParsingTable& table) {
     ptable = &table;
     alternatives_of.clear();
+    equivalents_listed = false;
     simple = dynamic_cast<SimpleParsingTable*>(&table);
     // What a reduction needs of each production, read once: the table never
     // changes.
@@ -478,37 +480,49 @@ int LexAn::equivalent(int order) {
     if (order < 0)
         return -1;
     if (order == 1) {
-        // The table never changes: the alternatives of a pair are listed
-        // from its conflict rows once, each with whether the grammar lists
-        // it as a shorter-match id.
         const std::uint64_t key =
             static_cast<std::uint64_t>(static_cast<std::uint32_t>(reduced_state)) << 32 |
             static_cast<std::uint32_t>(reduced_token);
-        auto found = alternatives_of.find(key);
-        if (found == alternatives_of.end()) {
-            std::vector<alternative> listed;
-            ParseAction alt{};
-            ::reduction rd;
-            for (int k = 1;; ++k) {
-                ptable->getConflict(reduced_state, reduced_token, k, alt);
-                if (alt.Do == _ERROR)
-                    break;
-                if (alt.Do != _REDUCE && alt.Do != _FINISH)
-                    continue;
-                // A finish row's value -1 is no production: it lists the end mark.
-                int id = ptable->reduction(alt.value.ReduceId, rd).state;
-                listed.push_back(alternative{id, ptable->sma(id)});
-            }
-            found = alternatives_of.emplace(key, std::move(listed)).first;
-        }
         conflict_state = reduced_state;
         conflict_token = reduced_token;
-        equivalents.clear();
-        for (const alternative& a : found->second)
-            if (!(sma_shorted && a.sma))
-                equivalents.push_back(a.id);
+        // The list of the last call still stands for the same pair, read the
+        // same way.
+        if (!equivalents_listed || key != equivalents_key || sma_shorted != equivalents_shorted)
+            list_equivalents(key);
     }
     return static_cast<std::size_t>(order) <= equivalents.size() ? equivalents[order - 1] : -1;
+}
+
+// Lists into equivalents the alternatives of the pair of key, as
+// equivalent() gives them: the table never changes, so the alternatives of a
+// pair are listed from its conflict rows once, each with whether the grammar
+// lists it as a shorter-match id, and those are left out after a shorter
+// match.
+void LexAn::list_equivalents(std::uint64_t key) {
+    auto found = alternatives_of.find(key);
+    if (found == alternatives_of.end()) {
+        std::vector<alternative> listed;
+        ParseAction alt{};
+        ::reduction rd;
+        for (int k = 1;; ++k) {
+            ptable->getConflict(reduced_state, reduced_token, k, alt);
+            if (alt.Do == _ERROR)
+                break;
+            if (alt.Do != _REDUCE && alt.Do != _FINISH)
+                continue;
+            // A finish row's value -1 is no production: it lists the end mark.
+            int id = ptable->reduction(alt.value.ReduceId, rd).state;
+            listed.push_back(alternative{id, ptable->sma(id)});
+        }
+        found = alternatives_of.emplace(key, std::move(listed)).first;
+    }
+    equivalents.clear();
+    for (const alternative& a : found->second)
+        if (!(sma_shorted && a.sma))
+            equivalents.push_back(a.id);
+    equivalents_listed = true;
+    equivalents_key = key;
+    equivalents_shorted = sma_shorted;
 }
 
 int LexAn::shorter_match() {

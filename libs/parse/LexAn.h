@@ -262,6 +262,11 @@ private:
     int returned_id;
     bool copy_unmatched;
     std::vector<int> equivalents;
+    // equivalents holds the list for the pair of key (as equivalent() makes
+    // it) read with sma_shorted as it stood then.
+    bool equivalents_listed = false;
+    std::uint64_t equivalents_key = 0;
+    bool equivalents_shorted = false;
     // The alternatives of each (state, lookup symbol) pair asked for so far,
     // as equivalent() lists them before it leaves out the shorter-match ids.
     struct alternative {
@@ -391,6 +396,7 @@ private:
         do_read = false;
     }
     int reduce_token(ParseAction& pa, bool keep);
+    void list_equivalents(std::uint64_t key);
     bool fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& passed_on);
     // reduce(), inline for the step loop where the production has no lexer
     // action. An ignorable token is dropped by the loop, which then reads

@@ -421,14 +421,14 @@ ParseAction& Parser::alternatives(int state, ParseAction& out) {
     for (;;) {
         if (switch_equivalent) {
             for (k = 1;; ++k) {
-                int e = scanner.equivalent(k);
+                int e = stage ? stage->equivalent(k) : scanner.equivalent(k);
                 if (e == -1)
                     break;
                 if (debug == 2)
                     trace(e, L"] (ALT)");
                 if (is_rejected(e))
                     continue;
-                ptable.action(state, e, out);
+                table_action(state, e, out);
                 if (out.Do != _ERROR) {
                     token = e;
                     return out;
@@ -453,7 +453,7 @@ ParseAction& Parser::alternatives(int state, ParseAction& out) {
         if (debug == 2)
             trace(s, L"] (SMA)");
         if (!is_rejected(s)) {
-            ptable.action(state, s, out);
+            table_action(state, s, out);
             if (out.Do != _ERROR) {
                 token = s;
                 return out;
