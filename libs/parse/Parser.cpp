@@ -84,9 +84,8 @@ void Parser::shift(int token_, int next_state, std::wstring* text) {
     push_token(token_, next_state, text);
 }
 
-void Parser::read() {
-    if (!_get_next)
-        return;
+// read() once a token is due; inline in the parse loop.
+inline void Parser::read_token() {
     word.clear();
     if (stage ? stage->eof() : scanner.eof())
         token = ptable.EndMark();
@@ -99,10 +98,16 @@ void Parser::read() {
         trace(token, L"] ");
 }
 
+void Parser::read() {
+    if (_get_next)
+        read_token();
+}
+
 bool Parser::parse() {
     onParse();
     while (!finished()) {
-        read();
+        if (_get_next)
+            read_token();
         // getAction, with the lookup that answers most tokens made here.
         const int state = getState();
         table_action(state, token, action);

@@ -169,6 +169,7 @@ private:
     bool unexpected(int token, std::wstring& m);
     int report(int code, std::wstring&& m);
     ParseAction& alternatives(int state, ParseAction& out);
+    void read_token();
     bool seen_before();
     bool recover(bool drop_token);
 
