@@ -240,6 +240,14 @@ int Translator::onNext(p_entry&, p_entry&, char) {
 int Translator::watoi(const wchar_t* text) {
     if (!text)
         return 0;
+    // Most texts, line numbers, are a few ASCII digits and nothing else:
+    // read at once, as the rules below would read them.
+    int plain = 0;
+    const wchar_t* d = text;
+    while (d - text < 9 && *d >= L'0' && *d <= L'9')
+        plain = plain * 10 + static_cast<int>(*d++ - L'0');
+    if (d != text && *d == L'\0')
+        return plain;
     // The text without its blanks and tabs, each unit taken by its low byte,
     // read as atoi reads: leading white space, a sign, then decimal digits.
     // A value beyond int saturates.
