@@ -1,6 +1,24 @@
 #include "my_codecvt_utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
+
+// Whether the eight units from p on are all below 0x80: bytes tested as one
+// 64-bit word, wide units by their low 16 bits.
+bool ascii_eight(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & 0x8080808080808080u) == 0;
+}
+
+bool ascii_eight(const wchar_t* p) {
+    unsigned units = 0;
+    for (int i = 0; i < 8; ++i)
+        units |= static_cast<unsigned>(p[i]) & 0xFFFFu;
+    return units < 0x80;
+}
 
 // Copies units below 0x80 (a unit is taken by its low 16 bits) from `from`
 // to `to` eight at a time, while both sides have room for eight and all
@@ -8,10 +26,7 @@ namespace {
 template <class From, class To>
 void copy_ascii(const From*& from, const From* from_end, To*& to, To* to_end) {
     while (from_end - from >= 8 && to_end - to >= 8) {
-        unsigned units = 0;
-        for (int i = 0; i < 8; ++i)
-            units |= static_cast<unsigned>(from[i]) & 0xFFFFu;
-        if (units >= 0x80)
+        if (!ascii_eight(from))
             return;
         for (int i = 0; i < 8; ++i)
             to[i] = static_cast<To>(from[i]);
