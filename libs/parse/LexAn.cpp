@@ -173,13 +173,13 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
         copy_symbol_text(out, consumed.text());
     } else {
         // The joined texts become the token's; the stack takes the
-        // caller's old string as its storage. One character is cheaper
-        // copied than swapped.
+        // caller's old string as its storage, as a move hands it over. One
+        // character is cheaper copied.
         std::wstring& joined = consumed.text();
         if (joined.size() == 1)
             set_symbol_text(out, joined[0]);
         else
-            out.swap(joined);
+            out = std::move(joined);
         consumed.clear();
     }
     pa.Do = _REDUCE;

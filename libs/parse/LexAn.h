@@ -207,7 +207,7 @@ private:
                 set_symbol_text(value, joined[from]);
             else
                 value.assign(joined, from, e.end - from);
-            joined.resize(from);
+            joined.erase(from);
             --n;
         }
         // The state of entry i.
@@ -223,7 +223,7 @@ private:
         // Keeps entries 0 .. i, with their texts.
         void keep_up_to(std::size_t i) {
             n = i + 1;
-            joined.resize(slots[i].end);
+            joined.erase(slots[i].end);
         }
         // Moves the entries above entry i onto `to`, the top one first, and
         // keeps entries 0 .. i.
@@ -427,8 +427,8 @@ private:
             *pbuffer = joined;
         } else {
             // The joined texts become the token's; the stack takes the
-            // caller's old string as its storage.
-            pbuffer->swap(joined);
+            // caller's old string as its storage, as a move hands it over.
+            *pbuffer = std::move(joined);
         }
         if (!sma)
             consumed.clear();
