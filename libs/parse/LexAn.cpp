@@ -406,11 +406,18 @@ int LexAn::next(std::wstring* word) {
             }
             if (kind == _ERROR && s == 0 && copy_unmatched)
                 return pass_on(word);
-            marks.unpack(m, s, token, action);
             // The end mark's reduction, which a state that accepts gives a
             // symbol that does not go on: the token ends here, with the
             // very answer that the default case below looks up.
             ends = kind == _REDUCE && s != 0 && marks.answers_end_mark(m);
+            if (ends) {
+                action.Do = _REDUCE;
+                action.value.ReduceId = m >> 8;
+                action.onToken = marks.end_id;
+                action.onState = s;
+            } else {
+                marks.unpack(m, s, token, action);
+            }
         } else {
             getAction(s, token, action);
         }

@@ -172,9 +172,11 @@ private:
         void start() {
             if (n == 1)
                 return;
-            n = 0;
             joined.clear();
-            push_entry(0, 0);
+            if (slots.empty())
+                slots.emplace_back();
+            slots[0] = entry{0, 0, 0};
+            n = 1;
         }
         void push(int state, int token, const std::wstring& t) {
             if (t.size() == 1)
