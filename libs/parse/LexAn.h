@@ -173,8 +173,8 @@ private:
             if (n == 1)
                 return;
             joined.clear();
-            if (slots.empty())
-                slots.emplace_back();
+            if (room == 0)
+                grow();
             slots[0] = entry{0, 0, 0};
             n = 1;
         }
@@ -199,6 +199,7 @@ private:
             std::vector<entry>().swap(slots);
             std::wstring().swap(joined);
             n = 0;
+            room = 0;
         }
         // Moves the top entry, with its text, onto the top of `to`.
         void move_top(entry_stack& to) {
@@ -244,11 +245,16 @@ private:
     private:
         std::vector<entry> slots;
         std::size_t n = 0;
+        std::size_t room = 0; // slots.size(), at hand for every push
         std::wstring joined;
 
+        void grow() {
+            slots.emplace_back();
+            room = slots.size();
+        }
         void push_entry(int state, int token) {
-            if (n == slots.size())
-                slots.emplace_back();
+            if (n == room)
+                grow();
             slots[n++] = entry{state, token, joined.size()};
         }
     };
