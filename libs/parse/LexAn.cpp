@@ -68,6 +68,7 @@ void LexAn::switch_ptable(ParsingTable& table) {
                                              !rd.semanticAction && simple->ignore(rd.state)});
         }
     }
+    production_count = static_cast<unsigned>(productions.size());
     marks = simple ? simple->view_marks() : SimpleParsingTable::marks_view();
     endmark = table.EndMark();
     anymark = table.AnyMark();
@@ -160,7 +161,7 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
     reduced_token = pa.onToken;
     do_read = false;
     production p;
-    if (static_cast<unsigned>(pa.value.ReduceId) < productions.size()) {
+    if (static_cast<unsigned>(pa.value.ReduceId) < production_count) {
         p = productions[static_cast<unsigned>(pa.value.ReduceId)];
     } else {
         ::reduction rd;

@@ -292,6 +292,7 @@ private:
         bool ignorable;
     };
     std::vector<production> productions;
+    unsigned production_count = 0; // productions.size(), at hand for every token
 
     // Direct views of the hot collaborators, so that a lookup per character
     // is a plain call: the table when it is a SimpleParsingTable, the
@@ -412,7 +413,7 @@ private:
     // text is not written there.
     void end_token(ParseAction& pa) {
         const unsigned id = static_cast<unsigned>(pa.value.ReduceId);
-        if (id >= productions.size() || productions[id].action) {
+        if (id >= production_count || productions[id].action) {
             reduce(pa);
             return;
         }
