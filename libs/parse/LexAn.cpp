@@ -352,11 +352,8 @@ int LexAn::next(std::wstring* word) {
                 taken = true;
             }
         } else {
-            // The upstream's end, as read() takes it.
             word->clear();
-            buffer->clear();
-            proceed = false;
-            do_read = false;
+            take_end();
             taken = true;
         }
     } else {

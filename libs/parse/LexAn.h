@@ -399,6 +399,10 @@ private:
             // turns true: taken as the end here too, so that this stage's
             // eof follows.
         }
+        take_end();
+    }
+    // The upstream's end as the current symbol, as read() takes it.
+    void take_end() {
         buffer->clear();
         token = endmark;
         proceed = false;

@@ -196,14 +196,11 @@ int Parser::reduce(ParseAction& pa) {
             // every value released.
             p_entry child;
             pop(child);
-            release(pe.synthesized);
-            release(pe.inherited);
-            release(child.synthesized);
-            release(child.inherited);
+            release_values(pe);
+            release_values(child);
             throw;
         }
-        release(pe.synthesized);
-        release(pe.inherited);
+        release_values(pe);
         consumed.back().state = next_state;
         _get_next = false;
         return 0;
@@ -223,14 +220,12 @@ int Parser::reduce(ParseAction& pa) {
             // As the general path below leaves it: the children gone, and
             // the new entry's values released.
             pop();
-            release(pe.synthesized);
-            release(pe.inherited);
+            release_values(pe);
             throw;
         }
         p_entry& top = *first;
         if (clearOnPop) {
-            release(top.synthesized);
-            release(top.inherited);
+            release_values(top);
         }
         top = pe;
         top.state = next_state;
@@ -251,8 +246,7 @@ int Parser::reduce(ParseAction& pa) {
             throw ParseError(0, L"Internal; Empty Stack on Reduction", Syntax, false, true);
         int next_state = table_goto(getState(), pe.token);
         if (pass_through) {
-            release(pe.synthesized);
-            release(pe.inherited);
+            release_values(pe);
             child.state = next_state;
             consumed.push_back(child);
         } else {
@@ -260,10 +254,8 @@ int Parser::reduce(ParseAction& pa) {
             top.state = next_state;
         }
     } catch (...) {
-        release(pe.synthesized);
-        release(pe.inherited);
-        release(child.synthesized);
-        release(child.inherited);
+        release_values(pe);
+        release_values(child);
         throw;
     }
     _get_next = false;

@@ -82,10 +82,8 @@ public:
     bool pop() {
         if (consumed.empty())
             return false;
-        if (clearOnPop) {
-            release(consumed.back().synthesized);
-            release(consumed.back().inherited);
-        }
+        if (clearOnPop)
+            release_values(consumed.back());
         consumed.pop_back();
         return true;
     }
@@ -140,6 +138,11 @@ private:
     void release(std::wstring* value) {
         if (value)
             spare.push_back(value);
+    }
+    // Hands both values of an entry to the spare strings.
+    void release_values(const p_entry& e) {
+        release(e.synthesized);
+        release(e.inherited);
     }
     // shift(), inline for the parse loop.
     void push_token(int token_, int next_state, std::wstring* text) {
