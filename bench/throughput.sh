@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Throughput and peak memory of vorpak per dialect, beside the floors of
 # reading the same file with cat, wc -l and iconv (UTF-8 to UTF-16LE, with
-# -c so that it reads past the Latin-1 bytes of one corpus program).
+# -c so that it reads past the Latin-1 bytes of one corpus program). Every
+# command runs pinned to one core and is timed by the CPU time it uses (user
+# plus system), so that a busy machine disturbs the figures little; the last
+# column, vorpak's time over iconv's on the same file in the same run, is the
+# figure to compare between machines, since absolute speeds differ.
 #
 #   bench/throughput.sh <vorpak binary> [megabytes...]      (default: 1 10 50)
 #
@@ -19,6 +23,8 @@
 # Environment:
 #   VORPAK_BENCH_RUNS      runs per measurement, the fastest counts (default 3)
 #   VORPAK_BENCH_DIALECTS  dialects to measure (default "fixed uk101 free")
+#   VORPAK_BENCH_CPU       the core every command is pinned to (default: the
+#                          last core this script may run on)
 #   VORPAK_BENCH_WORK      keep the listings in this directory (made if needed)
 #                          and reuse them in later runs
 set -eu
@@ -45,6 +51,8 @@ fi
 export LC_ALL=C # listings are handled as bytes
 export PWD=$work
 cd "$work"
+
+cpu=${VORPAK_BENCH_CPU:-$(taskset -cp $$ | awk -F'[:,-]' '{ print $NF + 0 }')}
 
 corpus_of() { case $1 in uk101) echo "$corpus/uk101" ;; *) echo "$corpus/applesoft" ;; esac; }
 
@@ -96,17 +104,16 @@ repeat_to() { # <lines file> <megabytes> <output>
         }' "$1" >"$3"
 }
 
-# Fastest wall time (s) and largest peak resident memory (KB) of a command
-# over the runs; its standard error is kept from the last run. The wall time
-# is taken by the shell (microseconds), the peak by /usr/bin/time.
+# Least CPU time (s, user plus system) and largest peak resident memory (KB)
+# of a command over the runs, pinned to the chosen core; its standard error
+# is kept from the last run. The CPU time is taken by the shell's time
+# (milliseconds), the peak by /usr/bin/time.
 measure() { # <stderr file> <command...>
-    local err=$1 best="" peak=0 i t0 t1 s kb
+    local err=$1 best="" peak=0 i s kb TIMEFORMAT='%3U %3S'
     shift
     for ((i = 0; i < runs; i++)); do
-        t0=$EPOCHREALTIME
-        /usr/bin/time -f "%M" -o time.out "$@" >/dev/null 2>"$err" || true
-        t1=$EPOCHREALTIME
-        s=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f", b - a }')
+        { time taskset -c "$cpu" /usr/bin/time -f "%M" -o time.out "$@" >/dev/null 2>"$err" || true; } 2>cpu.out
+        s=$(awk '{ printf "%.3f", $1 + $2 }' cpu.out)
         kb=$(tail -n 1 time.out)
         if [ -z "$best" ] || awk -v a="$s" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$s; fi
         [ "$kb" -gt "$peak" ] && peak=$kb
@@ -115,9 +122,11 @@ measure() { # <stderr file> <command...>
 }
 
 mbps() { awk -v b="$1" -v s="$2" 'BEGIN { if (s > 0) printf "%.1f", b / 1048576 / s; else printf "inf" }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1fx", a / b; else printf "-" }'; }
 
-printf '%-6s %-6s %6s %9s %9s %8s | %9s %9s %9s\n' dialect kind MB diags "MB/s" "peak MB" \
-    "cat MB/s" "wc MB/s" "iconv MB/s"
+echo "pinned to core $cpu; MB/s from CPU time"
+printf '%-6s %-6s %6s %9s %9s %8s | %9s %9s %9s | %8s\n' dialect kind MB diags "MB/s" "peak MB" \
+    "cat MB/s" "wc MB/s" "iconv MB/s" "/ iconv"
 for d in $dialects; do
     [ -s "$d.diag.lines" ] || numbered_lines "$(corpus_of "$d")" >"$d.diag.lines"
     [ -s "$d.clean.lines" ] || clean_lines "$d" "$d.clean.lines"
@@ -131,10 +140,10 @@ for d in $dialects; do
             read -r cs _ < <(measure /dev/null cat "$listing")
             read -r ws _ < <(measure /dev/null wc -l "$listing")
             read -r is _ < <(measure /dev/null iconv -c -f UTF-8 -t UTF-16LE "$listing")
-            printf '%-6s %-6s %6.1f %9d %9s %8.1f | %9s %9s %9s\n' "$d" "$kind" \
+            printf '%-6s %-6s %6.1f %9d %9s %8.1f | %9s %9s %9s | %8s\n' "$d" "$kind" \
                 "$(awk -v b="$bytes" 'BEGIN { print b / 1048576 }')" "$diags" "$(mbps "$bytes" "$s")" \
                 "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')" "$(mbps "$bytes" "$cs")" \
-                "$(mbps "$bytes" "$ws")" "$(mbps "$bytes" "$is")"
+                "$(mbps "$bytes" "$ws")" "$(mbps "$bytes" "$is")" "$(ratio "$s" "$is")"
         done
     done
 done

@@ -1,5 +1,7 @@
 #include "BasicFreeReader.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -8,6 +10,7 @@
 #include "Parser.h"
 #include "my_codecvt_utf8.h"
 #include "source_form_selector.h"
+#include "symbol_text.h"
 
 namespace parsing {
 
@@ -18,6 +21,25 @@ namespace {
 bool is_blank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
+
+// The first c in [from, to), or to: the C library's search, which takes
+// many characters a step.
+const wchar_t* find_unit(const wchar_t* from, const wchar_t* to, wchar_t c) {
+    const wchar_t* at = std::wmemchr(from, c, static_cast<std::size_t>(to - from));
+    return at ? at : to;
+}
+
+// The get area of a stream buffer, which only the buffer's own class and
+// those derived from it may read: taken through pointers to its protected
+// members, formed in a derived class.
+struct buffer_access : std::wstreambuf {
+    static const wchar_t* next_char(std::wstreambuf& b) { return (b.*&buffer_access::gptr)(); }
+    static const wchar_t* buffer_end(std::wstreambuf& b) { return (b.*&buffer_access::egptr)(); }
+    // Consumes n characters of the get area, which holds at least that many.
+    static void skip(std::wstreambuf& b, long n) {
+        (b.*&buffer_access::gbump)(static_cast<int>(n));
+    }
+};
 
 // The narrow bytes of a name widened with widen_signed: the low byte of each unit.
 std::string narrow_low_bytes(const std::wstring& name) {
@@ -56,6 +78,7 @@ void BasicFreeReader::init() {
     _eof = false;
     pos_line = 0;
     line_end = 0;
+    run_stop = 0;
     get_line_rc = 0;
     comment_line = false;
     full_length = 0;
@@ -123,14 +146,45 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
         return -1;
     }
     bool got = false;
-    wchar_t c;
     wchar_t last = 0;
     wchar_t kept[256];
     // The characters come from the stream's buffer directly: a formatted
-    // get() per character would cost a sentry each. The stream's state is
-    // kept as get() would leave it.
+    // get() per character would cost a sentry each. What the buffer holds
+    // is taken a run at a time, up to the line feed; only an empty buffer
+    // is refilled, by one sbumpc as before, so a failing conversion shows
+    // at the same character. The stream's state is kept as get() would
+    // leave it.
     std::wstreambuf& in = *ifs->rdbuf();
+    // Counts a run of the line's characters, keeping what lies within the
+    // first 255.
+    auto take = [&](const wchar_t* from, const wchar_t* to) {
+        if (from == to)
+            return;
+        got = true;
+        last = to[-1];
+        if (full_length < d255) {
+            const long n = std::min<long>(to - from, d255 - full_length);
+            for (long i = 0; pos_non_space < 0 && i < n; ++i)
+                if (!is_blank(from[i]) && from[i] != L'\r')
+                    pos_non_space = static_cast<int>(full_length + i);
+            std::copy(from, from + n, kept + full_length);
+        }
+        full_length += to - from;
+    };
     for (;;) {
+        const wchar_t* at = buffer_access::next_char(in);
+        const wchar_t* end = buffer_access::buffer_end(in);
+        if (at != end) {
+            const wchar_t* lf = find_unit(at, end, L'\n');
+            take(at, lf);
+            if (lf != end) {
+                got = true;
+                buffer_access::skip(in, lf + 1 - at);
+                break;
+            }
+            buffer_access::skip(in, end - at);
+            continue;
+        }
         std::wstreambuf::int_type next;
         try {
             next = in.sbumpc();
@@ -144,20 +198,12 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
             ifs->setstate(std::ios::eofbit | std::ios::failbit);
             break;
         }
-        c = std::wstreambuf::traits_type::to_char_type(next);
-        got = true;
-        if (c == L'\n')
+        const wchar_t c = std::wstreambuf::traits_type::to_char_type(next);
+        if (c == L'\n') {
+            got = true;
             break;
-        // Only the first 255 characters are ever delivered: the rest of a
-        // long line is counted, not kept, so a line costs bounded memory.
-        // They are gathered in kept[] and go to the line in one append.
-        if (full_length < d255) {
-            if (pos_non_space < 0 && !is_blank(c) && c != L'\r')
-                pos_non_space = static_cast<int>(full_length);
-            kept[full_length] = c;
         }
-        ++full_length;
-        last = c;
+        take(&c, &c + 1);
     }
     if (!got) {
         _eof = true;
@@ -175,42 +221,63 @@ int BasicFreeReader::get_line(std::wstring& line, bool expand) {
 }
 
 int BasicFreeReader::next(std::wstring* text) {
-    if (pos_line >= line_end && !_eof) {
-        extended_line.clear();
-        incomment = false;
-        if (get_line_rc >= 0)
-            get_line_rc = get_line(extended_line, true);
-        if (get_line_rc < 0) {
-            _eof = true;
-            return -1;
-        }
-        if (static_cast<int>(extended_line.size()) > d255)
-            extended_line.resize(d255);
-        if (!extended_line.empty() && extended_line.back() == L'\r')
-            extended_line.pop_back();
-        extended_line += L"\r\n";
-        line_end = static_cast<int>(extended_line.size());
-        myLine = _line_ - 1;
-        pos_line = 0;
-        if (pos_non_space > 0 && pos_non_space < line_end && extended_line[pos_non_space] == L'!')
-            pos_line = pos_non_space;
-        comment_line = false;
-        validate();
-        incomment = comment_line;
-    }
-    if (_eof)
+    if (run_at)
+        pos_line = static_cast<int>(run_at - extended_line.data());
+    if (pos_line >= line_end && !_eof)
+        next_line();
+    if (_eof) {
+        run_at = run_end = nullptr;
         return -1;
+    }
     const wchar_t c = extended_line[pos_line];
     if (c == L'"' && !incomment && closed_quotes)
         closed_dquotes = !closed_dquotes;
     ++pos_line;
     ch = c;
-    if (text) {
-        // clear and push_back reuse the string's storage without a call.
-        text->clear();
-        text->push_back(c);
-    }
+    if (text)
+        set_symbol_text(*text, c);
+    show_run();
     return static_cast<int>(c);
+}
+
+void BasicFreeReader::show_run() {
+    const wchar_t* line = extended_line.data();
+    if (pos_line > run_stop) {
+        // The quote that ended the last run is delivered: the next run
+        // ends at the next one.
+        run_stop = incomment
+                       ? line_end
+                       : static_cast<int>(find_unit(line + pos_line, line + line_end, L'"') - line);
+    }
+    run_at = line + pos_line;
+    run_end = line + run_stop;
+}
+
+// Reads the next line and prepares it for delivery, or sets _eof.
+void BasicFreeReader::next_line() {
+    extended_line.clear();
+    incomment = false;
+    if (get_line_rc >= 0)
+        get_line_rc = get_line(extended_line, true);
+    if (get_line_rc < 0) {
+        _eof = true;
+        return;
+    }
+    if (static_cast<int>(extended_line.size()) > d255)
+        extended_line.resize(d255);
+    if (!extended_line.empty() && extended_line.back() == L'\r')
+        extended_line.pop_back();
+    extended_line += L"\r\n";
+    line_end = static_cast<int>(extended_line.size());
+    myLine = _line_ - 1;
+    pos_line = 0;
+    if (pos_non_space > 0 && pos_non_space < line_end && extended_line[pos_non_space] == L'!')
+        pos_line = pos_non_space;
+    comment_line = false;
+    validate();
+    incomment = comment_line;
+    // Where the runs shown from this line end: none has been shown yet.
+    run_stop = -1;
 }
 
 int BasicFreeReader::validate() {

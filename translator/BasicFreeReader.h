@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ParseAction.h"
-#include "_I_Scanner.h"
+#include "RunScanner.h"
 
 namespace parsing {
 
@@ -19,8 +19,11 @@ class SimpleParsingTable;
 // UTF-8 locale and hands it on one character per call, line by line. Every
 // physical line loses its LF, is cut to 255 characters, loses one CR at its
 // end and the blanks, tabs and CRs in front of a "!" that opens it, and is
-// followed by CR LF (the last line too). Lines are numbered from 1.
-class BasicFreeReader : public capi::interfaces::_I_Scanner {
+// followed by CR LF (the last line too). Lines are numbered from 1. It shows
+// the stage after it the characters of the current line up to the next double
+// quote that it keeps track of (a RunScanner run): those have no effect but
+// their delivery.
+class BasicFreeReader : public RunScanner {
 public:
     // The file's parser; the long-line warning goes there. Set by the driver.
     parsing::Parser* Parser;
@@ -72,10 +75,15 @@ protected:
     int _line_; // one more than the number of physical lines read so far
     int myLine; // the line being delivered
     int _long;  // the last line that drew the long-line warning
-    int ch;
+    int ch;     // the last character read into a line or delivered by next()
     bool _eof;
-    int pos_line; // index in extended_line of the next character to deliver
+    // index in extended_line of the next character to deliver, as far as
+    // next() knows: characters taken from the run have moved run_at on
+    int pos_line;
     int line_end; // length of extended_line
+    // index in extended_line of the double quote that ends the run shown
+    // (line_end when none does); -1 when no run of the line is shown yet
+    int run_stop;
     std::wstring extended_line;
     int get_line_rc; // once negative, no further line is read
     bool comment_line;
@@ -95,6 +103,10 @@ protected:
     int get_line(std::wstring& line, bool expand);
     int fopen();
     static const std::locale* create_locale();
+    void next_line();
+    // Shows the characters from pos_line on as the run, up to a double quote
+    // that next() must see.
+    void show_run();
 
 private:
     void init();

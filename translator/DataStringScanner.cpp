@@ -1,5 +1,7 @@
 #include "DataStringScanner.h"
 
+#include "symbol_text.h"
+
 namespace parsing {
 
 DataStringScanner::DataStringScanner(std::wstring& text) : _line(0), hwrap(L'"') {
@@ -49,11 +51,8 @@ int DataStringScanner::next(std::wstring* text) {
             closed_dquotes = closed_dquotes ? false : !doubled;
     }
     ++pos;
-    if (text) {
-        // clear and push_back reuse the string's storage without a call.
-        text->clear();
-        text->push_back(ch);
-    }
+    if (text)
+        set_symbol_text(*text, ch);
     return static_cast<int>(static_cast<unsigned>(ch) & 0xFFFFu);
 }
 

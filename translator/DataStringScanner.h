@@ -11,7 +11,7 @@ namespace parsing {
 // read in place from a string that the owner keeps alive and unchanged while
 // it is read. The text ends at its first NUL. It has no name; its line is the
 // one the owner gives with setLine.
-class DataStringScanner : public capi::interfaces::_I_Scanner {
+class DataStringScanner final : public capi::interfaces::_I_Scanner {
 public:
     explicit DataStringScanner(std::wstring& text);
     ~DataStringScanner() override;

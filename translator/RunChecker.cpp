@@ -45,9 +45,12 @@ public:
     ~line_gatherer() { flush(); }
     void add(const std::wstring& text) {
         buffer += text;
-        buffer += L'\n';
-        if (buffer.size() >= 1 << 16)
-            flush();
+        end_line();
+    }
+    // A diagnostic's line, formatted straight into the gathered text.
+    void add(const ParseError& e) {
+        e.append_format(buffer);
+        end_line();
     }
     void flush() {
         if (!buffer.empty())
@@ -59,6 +62,12 @@ private:
     std::wostream& out;
     std::wstring buffer;
 
+    void end_line() {
+        buffer += L'\n';
+        if (buffer.size() >= 1 << 16)
+            flush();
+    }
+
     line_gatherer(const line_gatherer&) = delete;
     line_gatherer& operator=(const line_gatherer&) = delete;
 };
@@ -66,7 +75,6 @@ private:
 // Prints the kept diagnostics of a finished parse; a failed file's messages
 // lose the keywords that the UK-101 dialect lacks and end with the trailer.
 RunChecker::Result report(Parser& parser, int form, const char* fname) {
-    std::wstring text;
     line_gatherer lines(std::wcerr);
     // One diagnostic at a time: the parser keeps each text once, however
     // many diagnostics repeat it; a copy is made only where the pruning
@@ -74,19 +82,19 @@ RunChecker::Result report(Parser& parser, int form, const char* fname) {
     const std::size_t count = parser.errorCount();
     if (parser.successful()) {
         for (std::size_t i = 0; i < count; ++i)
-            lines.add(parser.errors[i].format(text));
+            lines.add(parser.errors[i]);
         return RunChecker::passed;
     }
     for (std::size_t i = 0; i < count; ++i) {
         const ParseError& kept = parser.errors[i];
         pruned_msg = dialect_msg(form, kept.describe().c_str());
         if (pruned_msg == kept.describe().c_str()) {
-            lines.add(kept.format(text));
+            lines.add(kept);
             continue;
         }
         ParseError e = parser.errorAt(i);
         e.txt = pruned_msg;
-        lines.add(e.format(text));
+        lines.add(e);
     }
     lines.add(L"\nParsed with Errors: " + widen_signed(fname));
     return RunChecker::failed;

@@ -291,7 +291,100 @@ int Translator::onNext(p_entry&, p_entry&, char) {
 }
 
 int Translator::watoi(const wchar_t* text) {
+    if (!text)
+        return 0;
+    // Most texts, line numbers, are a few ASCII digits and nothing else:
+    // read at once, as the general reading would read them.
+    int plain = 0;
+    const wchar_t* d = text;
+    while (d - text < 9 && *d >= L'0' && *d <= L'9')
+        plain = plain * 10 + static_cast<int>(*d++ - L'0');
+    if (d != text && *d == L'\0')
+        return plain;
     return read_decimal(text).saturated();
+}
+
+// The DATA check's answer for the common statement, found by one pass over
+// its text instead of the DATA scanner and parser: true when the check would
+// accept the text without a diagnostic. The scanner reads a text as follows:
+// the keyword D A T A (blanks and tabs between the letters, either case);
+// then, from the start state, blanks are dropped, a comma with the blanks
+// around it is the separator, a quote opens a string that runs to the next
+// quote (or the end) over every character of codes 1 to 127 but CR and LF,
+// and any other character of that range but CR, LF, ',' and ':' begins a
+// value that runs to the first ',', ':', CR, LF, character above 127 or the
+// end, whatever it holds. Every value token (string, integer, real, literal)
+// may stand where the parser expects an element, and an element may be
+// empty, so the text is accepted when no two values meet without a comma
+// between them. A keyword followed by a character that continues a value is
+// first read as one literal with it and then shortened to the keyword by the
+// parser, which leaves the same tokens to follow.
+// False for anything else, which the full check then decides: a character
+// that begins no token (':', CR, LF, above 127), two values in a row, a value
+// spelled as the keyword (the scanner gives DATA there, which the parser
+// takes as a literal only after the case check), and a keyword with a lower
+// case letter when its case check would report it.
+bool Translator::passes_data_check(const wchar_t* p, bool lower_case_keyword) {
+    auto skip_blanks = [&p]() {
+        while (is_blank(*p))
+            ++p;
+    };
+    // In a value: codes 1 to 127 but CR, LF, ',' and ':'.
+    auto in_value = [](wchar_t c) {
+        return c >= 1 && c <= 127 && c != L'\r' && c != L'\n' && c != L',' && c != L':';
+    };
+    // The text of [from, to) is the keyword, which the scanner gives as DATA.
+    auto spells_keyword = [](const wchar_t* from, const wchar_t* to) {
+        static const wchar_t letters[] = L"DATA";
+        for (int k = 0; k < 4; ++k) {
+            while (k > 0 && from < to && is_blank(*from))
+                ++from;
+            if (from == to || (*from != letters[k] && *from != letters[k] + (L'a' - L'A')))
+                return false;
+            ++from;
+        }
+        return from == to;
+    };
+    static const wchar_t keyword[] = L"DATA";
+    for (int k = 0; k < 4; ++k) {
+        if (k > 0)
+            skip_blanks();
+        if (*p != keyword[k] && !(lower_case_keyword && *p == keyword[k] + (L'a' - L'A')))
+            return false;
+        ++p;
+    }
+    bool element_expected = true; // after the keyword and after each comma
+    for (;;) {
+        skip_blanks();
+        const wchar_t c = *p;
+        if (c == L'\0')
+            return true;
+        if (c == L',') {
+            ++p;
+            element_expected = true;
+            continue;
+        }
+        if (!element_expected)
+            return false;
+        element_expected = false;
+        if (c == L'"') {
+            for (++p; *p != L'"'; ++p) {
+                if (*p == L'\0')
+                    return true;
+                if (*p > 127 || *p == L'\r' || *p == L'\n')
+                    return false;
+            }
+            ++p;
+            continue;
+        }
+        if (!in_value(c))
+            return false;
+        const wchar_t* start = p;
+        while (in_value(*p))
+            ++p;
+        if (spells_keyword(start, p))
+            return false;
+    }
 }
 
 int Translator::ValidateData(const wchar_t* text, char mode) {
@@ -299,6 +392,13 @@ int Translator::ValidateData(const wchar_t* text, char mode) {
     if (!Parser || !text)
         return -1;
     try {
+        data_grammars();
+        // Most statements are plain lists of values: their check is known
+        // without running it, unless the run traces the DATA parser. The
+        // keyword's case is reported unless the file folds to upper case
+        // outside the UK-101 dialect.
+        if (!debug && passes_data_check(text, !is_uk101 && isUpper()))
+            return 0;
         data_init(text);
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";
@@ -340,6 +440,22 @@ int Translator::data_init(const wchar_t* text) {
     else
         data_scanner->swapString(*data_string);
     data_scanner->setLine(line());
+    data_grammars();
+    // The stage and the parser are made at the first DATA statement that is
+    // parsed and then start over for each one: the stage is restarted on the
+    // new text, and the parser resets itself when its parse begins.
+    if (!data_lexer) {
+        data_lexer.reset(new parsing::LexAn(*data_scanner, *data_sptl, this));
+        data_lexer->sma = true;
+    } else {
+        data_lexer->restart();
+    }
+    if (!data_parser)
+        data_parser.reset(new parsing::Parser(*data_lexer, *data_sptp, this));
+    return 0;
+}
+
+void Translator::data_grammars() {
     // The grammars fill large tables: built at the first DATA statement of
     // the run and kept.
     if (!data_ltable)
@@ -350,12 +466,6 @@ int Translator::data_init(const wchar_t* text) {
         data_ptable = new ::data_parser();
     if (!data_sptp)
         data_sptp.reset(new parsing::SimpleParsingTable(*data_ptable));
-    // The old parser reads the old stage: it goes first.
-    data_parser.reset();
-    data_lexer.reset(new parsing::LexAn(*data_scanner, *data_sptl, this));
-    data_lexer->sma = true;
-    data_parser.reset(new parsing::Parser(*data_lexer, *data_sptp, this));
-    return 0;
 }
 
 void Translator::data_null() {

@@ -22,7 +22,7 @@ struct p_entry;
 // and semantic action reaches. It knows the current file (dialect flags, main
 // parser, last lexical stage, reader, labels seen so far), answers the lexer
 // actions with the id to deliver, runs the checks the statement grammar asks
-// for, re-parses every DATA statement on its own, and puts every finding into
+// for, checks every DATA statement on its own, and puts every finding into
 // the file's main parser, stamped with the current source and line.
 //
 // Handlers may only be called while a file's main Parser runs: the driver sets
@@ -109,9 +109,15 @@ public:
     int onNext(parsing::p_entry& Father, parsing::p_entry& c1, char childs);
 
     // Re-parses the text of one DATA statement and moves its diagnostics into
-    // the main parser; 0 when the nested parse succeeded, -1 otherwise. mode
-    // is a tag that the check does not look at.
+    // the main parser; 0 when the nested parse succeeded, -1 otherwise. A
+    // text that passes_data_check settles is not parsed (unless the run
+    // traces). mode is a tag that the check does not look at.
     int ValidateData(const wchar_t* text, char mode);
+    // True when the check of a DATA statement's text is known to pass
+    // without a diagnostic, from one pass over the text; false when only
+    // the nested parse can tell. lower_case_keyword: a keyword in lower
+    // case draws no case diagnostic.
+    static bool passes_data_check(const wchar_t* text, bool lower_case_keyword);
 
     // The value of the leading decimal digits of text, blanks and tabs
     // skipped anywhere; saturates at the limits of int.
@@ -122,11 +128,12 @@ private:
     std::unique_ptr<std::wstring> data_string; // the DataStringScanner reads it in place
     std::unique_ptr<parsing::SimpleParsingTable> data_sptl;
     std::unique_ptr<parsing::SimpleParsingTable> data_sptp;
-    std::unique_ptr<parsing::LexAn> data_lexer;   // kept until the next DATA statement
-    std::unique_ptr<parsing::Parser> data_parser; // kept until the next DATA statement
+    std::unique_ptr<parsing::LexAn> data_lexer;   // made at the first DATA statement parsed,
+    std::unique_ptr<parsing::Parser> data_parser; // then restarted for each one
     std::wstring wmsg;
 
     int data_init(const wchar_t* text);
+    void data_grammars();
     void data_null();
     void data_free();
     void put(int type, const wchar_t* text);

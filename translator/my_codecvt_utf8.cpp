@@ -1,5 +1,42 @@
 #include "my_codecvt_utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// Whether the eight units from p on are all below 0x80: bytes tested as one
+// 64-bit word, wide units by their low 16 bits.
+bool ascii_eight(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & 0x8080808080808080u) == 0;
+}
+
+bool ascii_eight(const wchar_t* p) {
+    unsigned units = 0;
+    for (int i = 0; i < 8; ++i)
+        units |= static_cast<unsigned>(p[i]) & 0xFFFFu;
+    return units < 0x80;
+}
+
+// Copies units below 0x80 (a unit is taken by its low 16 bits) from `from`
+// to `to` eight at a time, while both sides have room for eight and all
+// eight are such units; both are left past what was copied.
+template <class From, class To>
+void copy_ascii(const From*& from, const From* from_end, To*& to, To* to_end) {
+    while (from_end - from >= 8 && to_end - to >= 8) {
+        if (!ascii_eight(from))
+            return;
+        for (int i = 0; i < 8; ++i)
+            to[i] = static_cast<To>(from[i]);
+        from += 8;
+        to += 8;
+    }
+}
+
+} // namespace
+
 my_codecvt_utf8::my_codecvt_utf8(std::size_t refs)
     : std::codecvt<wchar_t, char, std::mbstate_t>(refs), consumed_header(0) {}
 
@@ -49,6 +86,9 @@ std::codecvt_base::result my_codecvt_utf8::do_in(state_type&, const extern_type*
     const unsigned char* end = reinterpret_cast<const unsigned char*>(from_end);
     while (in < end && to < to_end) {
         // Runs of ASCII, most of every listing, are copied as they are.
+        copy_ascii(in, end, to, to_end);
+        if (in == end || to == to_end)
+            break;
         if (*in < 0x80) {
             *to++ = static_cast<intern_type>(*in++);
             continue;
@@ -72,6 +112,10 @@ std::codecvt_base::result my_codecvt_utf8::do_out(state_type&, const intern_type
                                                   extern_type* to_end,
                                                   extern_type*& to_next) const {
     while (from < from_end) {
+        // Runs of ASCII, most of every diagnostic, are copied as they are.
+        copy_ascii(from, from_end, to, to_end);
+        if (from == from_end)
+            break;
         const unsigned u = static_cast<unsigned>(*from) & 0xFFFFu;
         const long room = to_end - to;
         if (u < 0x80) {

@@ -5,6 +5,7 @@
 
 #include "ParseError.h"
 #include "SimpleParsingTable.h"
+#include "symbol_text.h"
 
 namespace parsing {
 
@@ -14,7 +15,8 @@ LexAn::LexAn(capi::interfaces::_I_Scanner& upstream, ParsingTable& table, void* 
       proceed(true), token(0), action(), _hasErrors(false), context(context_),
       std_msg(L"Lexical Analysis Error"), conflict_state(-1), conflict_token(-1), reduced_state(-1),
       reduced_token(-1), returned_id(-1), copy_unmatched(true), simple(nullptr),
-      upstream_stage(dynamic_cast<LexAn*>(&upstream)), endmark(-1), anymark(-12),
+      upstream_stage(dynamic_cast<LexAn*>(&upstream)),
+      run_source(dynamic_cast<RunScanner*>(&upstream)), endmark(-1), anymark(-12),
       backtrackmark(-34) {
     switch_ptable(table);
     reset();
@@ -27,17 +29,50 @@ LexAn::~LexAn() {
     _hasErrors = false;
 }
 
+void LexAn::restart() {
+    reversed.clear();
+    reset();
+    buffer->clear();
+    state = 0;
+    do_read = true;
+    proceed = true;
+    token = 0;
+    _hasErrors = false;
+    conflict_state = -1;
+    conflict_token = -1;
+    reduced_state = -1;
+    reduced_token = -1;
+    returned_id = -1;
+    sma_state = 0;
+    sma_shorted = false;
+    sma_id = 0;
+    equivalents.clear();
+    equivalents_listed = false;
+}
+
 void LexAn::switch_ptable(ParsingTable& table) {
     ptable = &table;
+    alternatives_of.clear();
+    equivalents_listed = false;
     simple = dynamic_cast<SimpleParsingTable*>(&table);
+    // What a reduction needs of each production, read once: the table never
+    // changes.
+    productions.clear();
+    if (simple && simple->data.reductions) {
+        const int n = simple->data.reductions->size;
+        productions.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
+        ::reduction rd;
+        for (int id = 0; id < n; ++id) {
+            simple->reduction(id, rd);
+            productions.push_back(production{rd.semanticAction, rd.state,
+                                             !rd.semanticAction && simple->ignore(rd.state)});
+        }
+    }
+    production_count = static_cast<unsigned>(productions.size());
     marks = simple ? simple->view_marks() : SimpleParsingTable::marks_view();
     endmark = table.EndMark();
     anymark = table.AnyMark();
     backtrackmark = table.BacktrackMark();
-}
-
-bool LexAn::eof() {
-    return !proceed && reversed.empty();
 }
 
 bool LexAn::available() {
@@ -53,8 +88,7 @@ int LexAn::line() {
 }
 
 void LexAn::reset() {
-    consumed.clear();
-    consumed.push(0, 0);
+    consumed.start();
 }
 
 void LexAn::CharsCase() {
@@ -84,28 +118,7 @@ void LexAn::take_pushed_back() {
 }
 
 void LexAn::read() {
-    if (!do_read)
-        return;
-    if (!reversed.empty()) {
-        // Folded when it was first read.
-        take_pushed_back();
-        return;
-    }
-    bool at_end = upstream_stage ? upstream_stage->eof() : scanner.eof();
-    if (!at_end) {
-        token = upstream_stage ? upstream_stage->next(buffer) : scanner.next(buffer);
-        if (token != endmark) {
-            if (input_case != Input_Sensitive)
-                token = Case(token);
-            return;
-        }
-        // An upstream stage delivers the end mark once before its eof turns
-        // true: taken as the end here too, so that this stage's eof follows.
-    }
-    buffer->clear();
-    token = endmark;
-    proceed = false;
-    do_read = false;
+    take_symbol();
 }
 
 ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
@@ -137,9 +150,9 @@ ParseAction& LexAn::getAction(int in_state, int in_token, ParseAction& out) {
 }
 
 void LexAn::shift(int token_, int next_state, std::wstring* text) {
-    // The text is moved, not copied: *text is the buffer of the current
-    // symbol, which the next read rewrites.
-    consumed.push(next_state, token_).value = std::move(*text);
+    // The text joins those of the entries below it: a token's text is
+    // complete when its last symbol is shifted.
+    consumed.push(next_state, token_, *text);
     do_read = true;
 }
 
@@ -147,32 +160,37 @@ int LexAn::reduce_token(ParseAction& pa, bool keep) {
     reduced_state = pa.onState;
     reduced_token = pa.onToken;
     do_read = false;
-    ::reduction rd;
-    if (simple)
-        simple->reduction(pa.value.ReduceId, rd);
-    else
-        ptable->reduction(pa.value.ReduceId, rd);
-    std::wstring& out = *pbuffer;
-    if (!keep && consumed.size() == 2) {
-        // A token of one symbol takes that symbol's text as it is.
-        out = std::move(consumed.back().value);
+    production p;
+    if (static_cast<unsigned>(pa.value.ReduceId) < production_count) {
+        p = productions[static_cast<unsigned>(pa.value.ReduceId)];
     } else {
-        out.clear();
-        for (const stack_entry& e : consumed) {
-            // Most texts are one character, passed on by the stage before.
-            if (e.value.size() == 1)
-                out.push_back(e.value[0]);
-            else
-                out += e.value;
-        }
+        ::reduction rd;
+        ptable->reduction(pa.value.ReduceId, rd);
+        p = production{rd.semanticAction, rd.state, false};
+        p.ignorable = !p.action && (simple ? simple->ignore(p.emits) : ptable->ignore(p.emits));
     }
-    if (!keep)
+    std::wstring& out = *pbuffer;
+    if (keep) {
+        copy_symbol_text(out, consumed.text());
+    } else {
+        // The joined texts become the token's; the stack takes the
+        // caller's old string as its storage, as a move hands it over. One
+        // character is cheaper copied.
+        std::wstring& joined = consumed.text();
+        if (joined.size() == 1)
+            set_symbol_text(out, joined[0]);
+        else
+            out = std::move(joined);
         consumed.clear();
+    }
     pa.Do = _REDUCE;
-    pa.value.ReduceId = rd.state;
-    if (rd.semanticAction)
-        pa.value.ReduceId = reinterpret_cast<lexer_action_fn>(rd.semanticAction)(pa, out, context);
-    if (simple ? simple->ignore(pa.value.ReduceId) : ptable->ignore(pa.value.ReduceId))
+    pa.value.ReduceId = p.emits;
+    if (p.action) {
+        pa.value.ReduceId = reinterpret_cast<lexer_action_fn>(p.action)(pa, out, context);
+        p.ignorable =
+            simple ? simple->ignore(pa.value.ReduceId) : ptable->ignore(pa.value.ReduceId);
+    }
+    if (p.ignorable)
         pa.Do = _IGNORE;
     return pa.value.ReduceId;
 }
@@ -239,6 +257,51 @@ bool LexAn::give_back(ParseAction& pa, int in_state, int in_token, bool backtrac
     }
 }
 
+// failure() from the step loop, done in one walk: the states of the
+// automaton stack are looked at from the top down to one that accepts
+// through the end mark (or to the start), and only then are the symbols
+// above it given back, as failure() gives them back one by one. The first of
+// them becomes the current symbol again, for a token that ends at that state
+// (pa its reduction); at the start it is passed on at once into *word, with
+// what next() does for failure()'s _ACCEPT (passed_on). False, with nothing
+// changed, where a state has no cells or the start passes nothing on:
+// failure() then serves.
+bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& passed_on) {
+    std::size_t k = consumed.size() - 1;
+    ParseAction found{};
+    for (;; --k) {
+        const int state = consumed.state_at(k);
+        if (state == 0) {
+            if (!copy_unmatched || k + 1 == consumed.size())
+                return false;
+            break;
+        }
+        if (!marks.mark_lookup(state, false, found))
+            return false;
+        if (found.Do == _REDUCE)
+            break;
+    }
+    // The current symbol, then the symbols above entry k + 1, go back; the
+    // symbol of entry k + 1 is read again first.
+    reversed.push(in_state, token).value = std::move(*buffer);
+    consumed.give_back_above(k + 1, reversed);
+    token = consumed.back().token;
+    passed_on = consumed.state_at(k) == 0;
+    consumed.text_into(k + 1, passed_on ? *word : *buffer);
+    consumed.keep_up_to(k);
+    if (!passed_on) {
+        pa = found;
+        return true;
+    }
+    reduced_state = -1;
+    reduced_token = token;
+    pa.Do = _ACCEPT;
+    pa.value.ReduceId = token;
+    do_read = true;
+    returned_id = token;
+    return true;
+}
+
 bool LexAn::failure(ParseAction& pa, int in_state, int in_token) {
     return give_back(pa, in_state, in_token, false);
 }
@@ -254,45 +317,140 @@ int LexAn::next(std::wstring* word) {
         sma_shorted = false;
     }
     pbuffer = word;
-    word->clear();
     reset();
     // The state on top of the automaton stack, kept at hand: only a shift
     // changes it within the loop, and reset() makes it 0 again.
     int s = 0;
-    for (;;) {
-        read();
-        // The three lookups of getAction in one where the table's cells
-        // answer.
-        step_action(s, token, action);
-        switch (action.Do) {
-        case _SHIFT:
-            shift(token, action.value.NextState, buffer);
-            s = action.value.NextState;
-            continue;
-        case _IGNORE:
-            // An ignorable symbol at the start of a token: consumed and dropped.
-            do_read = true;
-            continue;
-        case _BACKTRACK:
-            backtrack(action, s, token);
-            break;
-        default:
-            // _ERROR, and any kind a lexical grammar should not hold: handled
-            // as a symbol without a row, so that the input always advances.
-            if (s == 0 && copy_unmatched) {
-                // A symbol that begins no token: passed on as failure()
-                // would, without the round trip through the push-back stack.
-                action.Do = _ACCEPT;
-                action.value.ReduceId = token;
-                reduced_state = -1;
-                reduced_token = token;
-                *word = std::move(*buffer);
-                do_read = true;
-                returned_id = token;
-                return token;
+    // The current symbol has been taken already: the loop does not read.
+    bool taken = false;
+    if (do_read && reversed.empty() && read_upstream(word)) {
+        // The first symbol of the call is read straight into the caller's
+        // string: a symbol passed on, as most are, then stands there
+        // already, and one shifted is copied from there.
+        if (token != endmark) {
+            if (input_case != Input_Sensitive)
+                token = Case(token);
+            std::int32_t m;
+            bool shifted = false;
+            if (marks.packed(0, token, m)) {
+                const int kind = m & 63;
+                if (kind == _ERROR && copy_unmatched)
+                    return pass_on_in_place();
+                if (kind == _SHIFT) {
+                    s = m >> 8;
+                    consumed.push(s, token, *word);
+                    word->clear();
+                    // do_read stays true: the next symbol is read.
+                    shifted = true;
+                }
             }
-            failure(action, s, token);
-            break;
+            if (!shifted) {
+                // Looked at again by the loop, from buffer, as read()
+                // leaves it.
+                *buffer = std::move(*word);
+                word->clear();
+                taken = true;
+            }
+        } else {
+            word->clear();
+            take_end();
+            taken = true;
+        }
+    } else {
+        word->clear();
+    }
+    for (;;) {
+        // The three lookups of getAction in one where the table's cells
+        // answer; a shift, the most common step, and a pass-on are taken
+        // from the packed answer at once.
+        std::int32_t m;
+        bool in_cells;
+        if (!taken && do_read && reversed.empty() && run_source &&
+            run_source->run_at != run_source->run_end) {
+            // The upstream's run, read as take_symbol() reads it, shifted in
+            // a loop of its own while its characters shift: only the texts
+            // of the shifted characters are kept, as shift() keeps them.
+            const wchar_t* at = run_source->run_at;
+            const wchar_t* const end = run_source->run_end;
+            wchar_t c;
+            do {
+                c = *at++;
+                token = input_case != Input_Sensitive ? Case(static_cast<int>(c)) : c;
+                in_cells = marks.packed(s, token, m);
+                if (!in_cells || (m & 63) != _SHIFT)
+                    break;
+                s = m >> 8;
+                consumed.push(s, token, c);
+            } while (at != end);
+            run_source->run_at = at;
+            if (in_cells && (m & 63) == _SHIFT)
+                continue; // the run is over; do_read stays true
+            // The character that does not shift is the current symbol.
+            set_symbol_text(*buffer, c);
+        } else {
+            if (!taken)
+                take_symbol();
+            in_cells = marks.packed(s, token, m);
+        }
+        taken = false;
+        bool ends = false;
+        if (in_cells) {
+            const int kind = m & 63;
+            if (kind == _SHIFT) {
+                s = m >> 8;
+                consumed.push(s, token, *buffer);
+                do_read = true;
+                continue;
+            }
+            if (kind == _ERROR && s == 0 && copy_unmatched)
+                return pass_on(word);
+            // The end mark's reduction, which a state that accepts gives a
+            // symbol that does not go on: the token ends here, with the
+            // very answer that the default case below looks up.
+            ends = kind == _REDUCE && s != 0 && marks.answers_end_mark(m);
+            if (ends) {
+                action.Do = _REDUCE;
+                action.value.ReduceId = m >> 8;
+                action.onToken = marks.end_id;
+                action.onState = s;
+            } else {
+                marks.unpack(m, s, token, action);
+            }
+        } else {
+            getAction(s, token, action);
+        }
+        if (!ends) {
+            switch (action.Do) {
+            case _SHIFT:
+                shift(token, action.value.NextState, buffer);
+                s = action.value.NextState;
+                continue;
+            case _IGNORE:
+                // An ignorable symbol at the start of a token: consumed and dropped.
+                do_read = true;
+                continue;
+            case _BACKTRACK:
+                backtrack(action, s, token);
+                break;
+            default:
+                // _ERROR, and any kind a lexical grammar should not hold: handled
+                // as a symbol without a row, so that the input always advances.
+                if (s == 0 && copy_unmatched)
+                    return pass_on(word);
+                // Most tokens end here, as failure() would begin: the state
+                // reached accepts through the end mark, and the current symbol
+                // stays current.
+                if (s != 0 && marks.mark_lookup(s, false, action) && action.Do == _REDUCE)
+                    break;
+                bool passed_on;
+                if (fall_back(action, s, word, passed_on)) {
+                    if (passed_on)
+                        return token;
+                    break;
+                }
+                failure(action, s, token);
+                break;
+            }
         }
         switch (action.Do) {
         case _ACCEPT:
@@ -303,7 +461,7 @@ int LexAn::next(std::wstring* word) {
             returned_id = token;
             return token;
         case _REDUCE:
-            reduce(action);
+            end_token(action);
             if (action.Do == _REDUCE) {
                 returned_id = action.value.ReduceId;
                 return returned_id;
@@ -327,25 +485,49 @@ int LexAn::equivalent(int order) {
     if (order < 0)
         return -1;
     if (order == 1) {
-        equivalents.clear();
+        const std::uint64_t key =
+            static_cast<std::uint64_t>(static_cast<std::uint32_t>(reduced_state)) << 32 |
+            static_cast<std::uint32_t>(reduced_token);
+        conflict_state = reduced_state;
+        conflict_token = reduced_token;
+        // The list of the last call still stands for the same pair, read the
+        // same way.
+        if (!equivalents_listed || key != equivalents_key || sma_shorted != equivalents_shorted)
+            list_equivalents(key);
+    }
+    return static_cast<std::size_t>(order) <= equivalents.size() ? equivalents[order - 1] : -1;
+}
+
+// Lists into equivalents the alternatives of the pair of key, as
+// equivalent() gives them: the table never changes, so the alternatives of a
+// pair are listed from its conflict rows once, each with whether the grammar
+// lists it as a shorter-match id, and those are left out after a shorter
+// match.
+void LexAn::list_equivalents(std::uint64_t key) {
+    auto found = alternatives_of.find(key);
+    if (found == alternatives_of.end()) {
+        std::vector<alternative> listed;
         ParseAction alt{};
         ::reduction rd;
         for (int k = 1;; ++k) {
             ptable->getConflict(reduced_state, reduced_token, k, alt);
-            if (alt.Do == _ERROR) {
-                conflict_state = reduced_state;
-                conflict_token = reduced_token;
+            if (alt.Do == _ERROR)
                 break;
-            }
             if (alt.Do != _REDUCE && alt.Do != _FINISH)
                 continue;
             // A finish row's value -1 is no production: it lists the end mark.
             int id = ptable->reduction(alt.value.ReduceId, rd).state;
-            if (!(sma_shorted && ptable->sma(id)))
-                equivalents.push_back(id);
+            listed.push_back(alternative{id, ptable->sma(id)});
         }
+        found = alternatives_of.emplace(key, std::move(listed)).first;
     }
-    return static_cast<std::size_t>(order) <= equivalents.size() ? equivalents[order - 1] : -1;
+    equivalents.clear();
+    for (const alternative& a : found->second)
+        if (!(sma_shorted && a.sma))
+            equivalents.push_back(a.id);
+    equivalents_listed = true;
+    equivalents_key = key;
+    equivalents_shorted = sma_shorted;
 }
 
 int LexAn::shorter_match() {
@@ -364,7 +546,7 @@ int LexAn::shorter_match(int rejected_id) {
     ParseAction pa{};
     ::reduction rd;
     while (consumed.size() > 1) {
-        stack_entry& e = consumed.back();
+        const consumed_stack::entry e = consumed.back();
         if (e.state != reduced_state) {
             getAction(e.state, endmark, pa);
             if (pa.Do == _REDUCE) {
@@ -382,7 +564,7 @@ int LexAn::shorter_match(int rejected_id) {
         if (consumed.size() == 2 && !(e.state == reduced_state && reduced_token == endmark) &&
             !ptable->sma(e.token)) {
             // The first symbol by itself is the shortest reading.
-            *pbuffer = e.value;
+            *pbuffer = consumed.text();
             sma_shorted = true;
             reduced_state = e.state;
             reduced_token = endmark;
@@ -402,7 +584,7 @@ int LexAn::sma_rollback(int savepoint) {
     const std::size_t target = static_cast<unsigned>(savepoint);
     bool moved = false;
     while (consumed.size() < target && !reversed.empty()) {
-        reversed.move_top(consumed);
+        consumed.take_top(reversed);
         moved = true;
     }
     if (!moved)
@@ -423,12 +605,14 @@ int LexAn::sma_rollback(int savepoint) {
 }
 
 void LexAn::debug_stack() {
-    for (const stack_entry& e : consumed) {
+    for (std::size_t i = 0; i < consumed.size(); ++i) {
+        const consumed_stack::entry& e = consumed.begin()[i];
+        const std::wstring text = consumed.text_of(i);
         std::wcout << L"(" << e.state << L", " << e.token << L", ";
-        if (e.value.empty())
+        if (text.empty())
             std::wcout << L"NULL";
         else
-            std::wcout << e.value;
+            std::wcout << text;
         std::wcout << L")" << std::endl;
     }
 }

@@ -10,10 +10,23 @@ ParseError::~ParseError() {}
 
 std::wstring& ParseError::format(std::wstring& out) const {
     out.clear();
+    append_format(out);
+    return out;
+}
+
+void ParseError::append_format(std::wstring& out) const {
     if (!_source.empty() && _line > 0) {
         out += _source;
         out += L':';
-        out += std::to_wstring(_line);
+        // The decimal digits of the line, without a string of their own.
+        wchar_t digits[16];
+        wchar_t* at = digits + 16;
+        unsigned long n = static_cast<unsigned long>(_line);
+        do {
+            *--at = static_cast<wchar_t>(L'0' + n % 10);
+            n /= 10;
+        } while (n != 0);
+        out.append(at, digits + 16);
         out += L':';
     }
     switch (_type) {
@@ -37,7 +50,6 @@ std::wstring& ParseError::format(std::wstring& out) const {
         break;
     }
     out += describe();
-    return out;
 }
 
 } // namespace parsing

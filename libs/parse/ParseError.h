@@ -57,6 +57,8 @@ public:
 
     // The one-line text of the diagnostic, gcc style: "src:line: error: syntax:msg".
     std::wstring& format(std::wstring& out) const;
+    // The same text appended to out.
+    void append_format(std::wstring& out) const;
 };
 
 } // namespace parsing

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 
+#include "LexAn.h"
 #include "grammar_case.h"
 #include "signed_widening.h"
 
@@ -31,7 +33,7 @@ Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void
       action(), context(context_), std_msg(L"Parser Error"),
       exe_msg(L"Exception on Semantic Action"), token(0), Father(nullptr), debug(0),
       switch_equivalent(true), clearOnPop(true), shorter_match(false),
-      simple(dynamic_cast<SimpleParsingTable*>(&table)) {
+      simple(dynamic_cast<SimpleParsingTable*>(&table)), stage(dynamic_cast<LexAn*>(&scanner_)) {
     CharsCase();
 }
 
@@ -62,27 +64,12 @@ void Parser::clear() {
     clear_queue();
     errors.clear();
     texts.clear();
+    made_errors.clear();
 }
 
 void Parser::clear_queue() {
     while (pop()) {
     }
-}
-
-void Parser::release(std::wstring* value) {
-    if (value)
-        spare.push_back(value);
-}
-
-bool Parser::pop() {
-    if (consumed.empty())
-        return false;
-    if (clearOnPop) {
-        release(consumed.back().synthesized);
-        release(consumed.back().inherited);
-    }
-    consumed.pop_back();
-    return true;
 }
 
 bool Parser::pop(p_entry& out) {
@@ -93,53 +80,44 @@ bool Parser::pop(p_entry& out) {
     return true;
 }
 
-int Parser::getState() {
-    return consumed.empty() ? 0 : consumed.back().state;
+void Parser::shift(int token_, int next_state, std::wstring* text) {
+    push_token(token_, next_state, text);
 }
 
-void Parser::shift(int token_, int next_state, std::wstring* text) {
-    p_entry e;
-    e.state = next_state;
-    e.token = token_;
-    // A string released by an earlier pop keeps its storage: reusing it
-    // makes the copy free of allocation once the stack has been this deep.
-    // The text is moved: *text is the current token's, which the next read
-    // replaces (a long text's storage changes places with the spare's).
-    if (spare.empty()) {
-        e.synthesized = new std::wstring(std::move(*text));
-    } else {
-        e.synthesized = spare.back();
-        spare.pop_back();
-        *e.synthesized = std::move(*text);
-    }
-    consumed.push_back(e);
-    _get_next = true;
+// read() once a token is due; inline in the parse loop.
+inline void Parser::read_token() {
+    word.clear();
+    if (stage ? stage->eof() : scanner.eof())
+        token = ptable.EndMark();
+    else
+        token = stage ? stage->next(&word) : scanner.next(&word);
+    // A new token: the parser has moved on since any earlier error.
+    if (!cycle_guard.empty())
+        cycle_guard.clear();
+    if (debug == 2)
+        trace(token, L"] ");
 }
 
 void Parser::read() {
-    if (!_get_next)
-        return;
-    word.clear();
-    if (scanner.eof())
-        token = ptable.EndMark();
-    else
-        token = scanner.next(&word);
-    // A new token: the parser has moved on since any earlier error.
-    cycle_guard.clear();
-    if (debug == 2)
-        trace(token, L"] ");
+    if (_get_next)
+        read_token();
 }
 
 bool Parser::parse() {
     onParse();
     while (!finished()) {
-        read();
-        getAction(getState(), token, action);
+        if (_get_next)
+            read_token();
+        // getAction, with the lookup that answers most tokens made here.
+        const int state = getState();
+        table_action(state, token, action);
+        if (action.Do == _ERROR)
+            alternatives(state, action);
         switch (action.Do) {
         case _SHIFT:
             if (debug == 1)
                 trace(token, L"] ");
-            shift(token, action.value.NextState, &word);
+            push_token(token, action.value.NextState, &word);
             break;
         case _REDUCE:
             reduce(action);
@@ -206,6 +184,54 @@ int Parser::reduce(ParseAction& pa) {
     if (rd.semanticAction)
         call(reinterpret_cast<semantic_action_fn>(rd.semanticAction), _BottomUp);
     Father = nullptr;
+    if (pass_through && consumed.size() >= 2) {
+        // The child stays where it is and takes the state of the symbol it
+        // stands for, reached from the entry below it.
+        const int below = consumed[consumed.size() - 2].state;
+        int next_state;
+        try {
+            next_state = table_goto(below, pe.token);
+        } catch (...) {
+            // As the general path below leaves it: the child gone, and
+            // every value released.
+            p_entry child;
+            pop(child);
+            release_values(pe);
+            release_values(child);
+            throw;
+        }
+        release_values(pe);
+        consumed.back().state = next_state;
+        _get_next = false;
+        return 0;
+    }
+    const int n = rd.NumberOfParameters;
+    if (!pass_through && n >= 1 && consumed.size() > static_cast<std::size_t>(n)) {
+        // The entry of the first child becomes the new one, as if the
+        // children were popped and the new entry pushed in their place: the
+        // stack is not shortened and lengthened again for every reduction.
+        for (int i = 1; i < n; ++i)
+            pop();
+        const auto first = std::prev(consumed.end());
+        int next_state;
+        try {
+            next_state = table_goto(std::prev(first)->state, pe.token);
+        } catch (...) {
+            // As the general path below leaves it: the children gone, and
+            // the new entry's values released.
+            pop();
+            release_values(pe);
+            throw;
+        }
+        p_entry& top = *first;
+        if (clearOnPop) {
+            release_values(top);
+        }
+        top = pe;
+        top.state = next_state;
+        _get_next = false;
+        return 0;
+    }
     p_entry child;
     try {
         for (int i = 0; i < rd.NumberOfParameters; ++i) {
@@ -220,19 +246,16 @@ int Parser::reduce(ParseAction& pa) {
             throw ParseError(0, L"Internal; Empty Stack on Reduction", Syntax, false, true);
         int next_state = table_goto(getState(), pe.token);
         if (pass_through) {
-            release(pe.synthesized);
-            release(pe.inherited);
+            release_values(pe);
             child.state = next_state;
             consumed.push_back(child);
         } else {
-            pe.state = next_state;
-            consumed.push_back(pe);
+            p_entry& top = consumed.emplace_back(pe);
+            top.state = next_state;
         }
     } catch (...) {
-        release(pe.synthesized);
-        release(pe.inherited);
-        release(child.synthesized);
-        release(child.inherited);
+        release_values(pe);
+        release_values(child);
         throw;
     }
     _get_next = false;
@@ -377,7 +400,12 @@ ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
     table_action(state, token, out);
     if (out.Do != _ERROR)
         return out;
+    return alternatives(state, out);
+}
 
+// getAction for a token without an action in state: its alternative ids,
+// then its shorter readings, until one has an action.
+ParseAction& Parser::alternatives(int state, ParseAction& out) {
     bool may_shorten = shorter_match || ptable.sma(token);
     rejected.assign(1, token);
     auto is_rejected = [this](int id) {
@@ -390,14 +418,14 @@ ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
     for (;;) {
         if (switch_equivalent) {
             for (k = 1;; ++k) {
-                int e = scanner.equivalent(k);
+                int e = stage ? stage->equivalent(k) : scanner.equivalent(k);
                 if (e == -1)
                     break;
                 if (debug == 2)
                     trace(e, L"] (ALT)");
                 if (is_rejected(e))
                     continue;
-                ptable.action(state, e, out);
+                table_action(state, e, out);
                 if (out.Do != _ERROR) {
                     token = e;
                     return out;
@@ -422,7 +450,7 @@ ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
         if (debug == 2)
             trace(s, L"] (SMA)");
         if (!is_rejected(s)) {
-            ptable.action(state, s, out);
+            table_action(state, s, out);
             if (out.Do != _ERROR) {
                 token = s;
                 return out;
@@ -470,6 +498,21 @@ void Parser::msg_word(const std::wstring& w, std::wstring& fmt_w) {
 
 int Parser::error(int state, int token_) {
     _has_errors = true;
+    error_key key{state, token_, scanner.isCaseSensitive(), word};
+    auto found = made_errors.find(key);
+    if (found != made_errors.end()) {
+        // Made before: the same code and text, and the same quoted word.
+        const made_error& made = found->second;
+        if (made.quotes_word)
+            msg_word(word, fmt_word);
+        ParseError e(made.code, nullptr, Syntax, false, true);
+        e.shared_txt = made.text;
+        e._source = scanner.source();
+        e._line = scanner.line();
+        put_error(std::move(e));
+        return made.code;
+    }
+    bool quotes_word = false;
     std::wstring m;
     int code = ptable.specific_error(state, token_);
     if (code >= 0) {
@@ -484,7 +527,7 @@ int Parser::error(int state, int token_) {
                 m += L' ';
             }
         } else {
-            unexpected(token_, m);
+            quotes_word = unexpected(token_, m);
         }
         code = ptable.state_error(state);
         if (code >= 0) {
@@ -494,7 +537,10 @@ int Parser::error(int state, int token_) {
             }
         }
     }
-    return report(code, std::move(m));
+    report(code, std::move(m));
+    // The text as the kept diagnostic shares it (none when it is empty).
+    made_errors.emplace(std::move(key), made_error{code, errors.back().shared_txt, quotes_word});
+    return code;
 }
 
 // Keeps a syntax diagnostic with the given code and text, at the scanner's
@@ -510,7 +556,7 @@ int Parser::report(int code, std::wstring&& m) {
 
 // The sentence about a token without an action: its name, unless its text
 // says the same, and its text as quoted in messages.
-void Parser::unexpected(int token_, std::wstring& m) {
+bool Parser::unexpected(int token_, std::wstring& m) {
     std::wstring name;
     bool char_name = false;
     if (const wchar_t* n = ptable.token(token_)) {
@@ -519,7 +565,7 @@ void Parser::unexpected(int token_, std::wstring& m) {
         name.assign(1, static_cast<wchar_t>(token_));
         char_name = true;
     } else {
-        return;
+        return false;
     }
     msg_word(word, fmt_word);
     bool same = scanner.isCaseSensitive() ? word == name || word == fmt_word
@@ -533,6 +579,7 @@ void Parser::unexpected(int token_, std::wstring& m) {
         m += fmt_word;
     }
     m += L". ";
+    return true;
 }
 
 int Parser::error_production(int symbol) {

@@ -19,6 +19,8 @@
 
 namespace parsing {
 
+class LexAn;
+
 // A semantic action: called when the parser reduces a production whose row
 // names it, before the right-hand side leaves the stack. stack is the parse
 // stack (its top `childs` entries are the right-hand symbols, the last on
@@ -64,7 +66,7 @@ public:
     virtual void onParse();
     virtual void shift(int token, int next_state, std::wstring* text);
     virtual int reduce(ParseAction& pa);
-    virtual int getState();
+    virtual int getState() { return consumed.empty() ? 0 : consumed.back().state; }
     virtual void execute(semantic_action_fn fn, int phase);
     virtual void call(semantic_action_fn fn, int phase);
     virtual int error(int state, int token);
@@ -77,7 +79,14 @@ public:
     void reset();
     void clear();
     void clear_queue();
-    bool pop();
+    bool pop() {
+        if (consumed.empty())
+            return false;
+        if (clearOnPop)
+            release_values(consumed.back());
+        consumed.pop_back();
+        return true;
+    }
     bool pop(p_entry& out);
     void finish() { _finished = true; }
     bool finished() const { return _finished; }
@@ -126,9 +135,44 @@ private:
     // A trace line for id; raw_word prints word without escapes or cut.
     void trace(int id, const wchar_t* ending, bool raw_word = false);
     // Hands a popped value to the spare strings (null is ignored).
-    void release(std::wstring* value);
-    void unexpected(int token, std::wstring& m);
+    void release(std::wstring* value) {
+        if (value)
+            spare.push_back(value);
+    }
+    // Hands both values of an entry to the spare strings.
+    void release_values(const p_entry& e) {
+        release(e.synthesized);
+        release(e.inherited);
+    }
+    // shift(), inline for the parse loop.
+    void push_token(int token_, int next_state, std::wstring* text) {
+        // A string released by an earlier pop keeps its storage: reusing it
+        // makes the copy free of allocation once the stack has been this
+        // deep. The text is moved: *text is the current token's, which the
+        // next read replaces (a long text's storage changes places with the
+        // spare's).
+        std::wstring* value;
+        if (spare.empty()) {
+            value = new std::wstring(std::move(*text));
+        } else {
+            value = spare.back();
+            spare.pop_back();
+            *value = std::move(*text);
+        }
+        // The entry is made in place: a copy of an entry assembled field by
+        // field on the machine stack would wait for those stores to land.
+        p_entry& e = consumed.emplace_back();
+        e.state = next_state;
+        e.token = token_;
+        e.synthesized = value;
+        _get_next = true;
+    }
+    // Adds the sentence about a token without an action to m; true when it
+    // quoted the word into fmt_word.
+    bool unexpected(int token, std::wstring& m);
     int report(int code, std::wstring&& m);
+    ParseAction& alternatives(int state, ParseAction& out);
+    void read_token();
     bool seen_before();
     bool recover(bool drop_token);
 
@@ -144,11 +188,55 @@ private:
     ::reduction& table_reduction(int id, ::reduction& out) {
         return simple ? simple->reduction(id, out) : ptable.reduction(id, out);
     }
+    // scanner when it is a lexical stage, else null: the token of every
+    // step is then read by a direct call.
+    LexAn* stage;
 
     // The texts of the kept diagnostics, one copy of each: a file with many
     // syntax errors repeats a few long "Expected" texts many times over.
-    std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>> texts;
+    // The key of a text is hashed from its length and some of its
+    // characters, spread over it: a long text costs no more to file than a
+    // short one, and the texts filed differ early or in length.
+    struct text_hash {
+        std::size_t operator()(std::wstring_view t) const {
+            std::size_t h = t.size();
+            const std::size_t step = t.size() / 32 + 1;
+            for (std::size_t i = 0; i < t.size(); i += step)
+                h = h * 1000003u ^ static_cast<std::size_t>(t[i]);
+            return h;
+        }
+    };
+    std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>, text_hash> texts;
     void share_text(ParseError& kept);
+
+    // The syntax diagnostics that error() has made, by what decides their
+    // code and text: the state, the token, its text and the scanner's case
+    // mode. A file with many syntax errors repeats a few of them: a repeated
+    // one takes the kept text instead of building and filing it again.
+    struct error_key {
+        int state;
+        int token;
+        bool case_sensitive;
+        std::wstring word;
+        bool operator==(const error_key& o) const {
+            return state == o.state && token == o.token && case_sensitive == o.case_sensitive &&
+                   word == o.word;
+        }
+    };
+    struct error_key_hash {
+        std::size_t operator()(const error_key& k) const {
+            return (static_cast<std::size_t>(k.state) * 1000003u ^
+                    static_cast<std::size_t>(k.token)) *
+                       1000003u ^
+                   std::hash<std::wstring>()(k.word);
+        }
+    };
+    struct made_error {
+        int code;
+        std::shared_ptr<const std::wstring> text; // null for an empty text
+        bool quotes_word;                         // unexpected() set fmt_word from the word
+    };
+    std::unordered_map<error_key, made_error, error_key_hash> made_errors;
 
     // The ids tried for the current token by getAction; kept between calls
     // so that the search allocates nothing once it has run.

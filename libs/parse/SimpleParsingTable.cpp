@@ -63,9 +63,9 @@ ParseAction& SimpleParsingTable::searched_action(int state, int token, ParseActi
 }
 
 SimpleParsingTable::SimpleParsingTable(ParseData& data_)
-    : data(data_), stride(1), cell_states(0), goto_stride(1), goto_states(0), marked_tried(false),
-      any_id(0), end_id(0), conflict_known(false), conflict_state(0), conflict_token(0),
-      conflict_from(-1), conflict_to(-1), conflicts_size(0) {
+    : data(data_), direct_count(0), stride(1), cell_states(0), goto_stride(1), goto_states(0),
+      marked_tried(false), any_id(0), end_id(0), conflict_known(false), conflict_state(0),
+      conflict_token(0), conflict_from(-1), conflict_to(-1), conflicts_size(0) {
     build_direct();
 }
 
@@ -73,13 +73,56 @@ SimpleParsingTable::~SimpleParsingTable() {}
 
 // The most cells kept (8 bytes each); a grammar that needs more is searched.
 static const std::size_t max_cells = 1u << 20;
+// The most states given dense rows for the characters (512 bytes each): every
+// lexical grammar of the chains (at most some hundreds of states, under 200
+// kilobytes of rows) reads a character with one load; a grammar beyond that
+// keeps its characters in its cells.
+static const unsigned max_ascii_states = 512;
 // The grammar symbols from 65536 up given a direct entry, at most.
 static const int max_high_ids = 4096;
+// The grammar symbols from 65536 up given a direct entry, at least: the named
+// tokens that the stages of a chain hand on (strings, comments, whole DATA
+// statements) lie just above 65535, and a stage whose grammar does not name
+// them still reads them.
+static const int min_high_ids = 256;
 
 // The cell of a symbol in a run of cells: 1 + its place among symbols, or 0.
 static int cell_of(const std::vector<int>& symbols, int symbol) {
     auto at = std::lower_bound(symbols.begin(), symbols.end(), symbol);
     return at != symbols.end() && *at == symbol ? static_cast<int>(at - symbols.begin()) + 1 : 0;
+}
+
+// The key of a row of the action or of the goto table.
+static int row_key(const srs_state_action& row) {
+    return row.terminal;
+}
+static int row_key(const gotos_state_action& row) {
+    return row.production;
+}
+
+// Calls found(pos, cell) for each row of a state's run whose key is one of
+// symbols, cell being 1 + its place there, as a search of the run for each
+// of them would find it: the run and symbols are walked side by side. A run
+// whose keys do not ascend is searched after all, by search(cell) for every
+// cell.
+template <class Row, class Found, class Search>
+static void each_row_of(const Row* rows, int starts, int len, const std::vector<int>& symbols,
+                        Found found, Search search) {
+    for (int p = starts + 1; p < starts + len; ++p) {
+        if (row_key(rows[p - 1]) >= row_key(rows[p])) {
+            for (std::size_t c = 1; c <= symbols.size(); ++c)
+                search(c);
+            return;
+        }
+    }
+    std::size_t c = 0;
+    for (int p = starts; p < starts + len; ++p) {
+        const int key = row_key(rows[p]);
+        while (c < symbols.size() && symbols[c] < key)
+            ++c;
+        if (c < symbols.size() && symbols[c] == key)
+            found(p, c + 1);
+    }
 }
 
 void SimpleParsingTable::build_direct() {
@@ -88,15 +131,33 @@ void SimpleParsingTable::build_direct() {
     any_id = data.terminals->anymark;
     end_id = data.terminals->endmark;
     const srs_table& srs = *data.srstable;
+    // The rows repeat a few symbols many times over: each is collected once
+    // (those of the direct ids as they are first met), and only the few
+    // distinct ones are sorted.
+    std::vector<bool> met;
+    auto collect = [&met](std::vector<int>& into, int id) {
+        const unsigned i = direct_index(id);
+        if (i >= low_ids + max_high_ids) {
+            into.push_back(id);
+            return;
+        }
+        if (i >= met.size())
+            met.resize(i + 1);
+        if (!met[i]) {
+            met[i] = true;
+            into.push_back(id);
+        }
+    };
     std::vector<int> symbols;
     for (int s = 0; s < srs.states && srs.table; ++s)
         for (int p = srs.index[s].starts; p < srs.index[s].starts + srs.index[s].len; ++p)
-            symbols.push_back(srs.table[p].terminal);
+            collect(symbols, srs.table[p].terminal);
+    met.clear();
     std::vector<int> goto_symbols;
     if (const gotos_table* g = data.gotostable)
         for (int s = 0; s < g->states && g->table; ++s)
             for (int p = g->index[s].starts; p < g->index[s].starts + g->index[s].len; ++p)
-                goto_symbols.push_back(g->table[p].production);
+                collect(goto_symbols, g->table[p].production);
     int highest = 65535;
     for (int id : symbols)
         highest = std::max(highest, id);
@@ -104,6 +165,7 @@ void SimpleParsingTable::build_direct() {
         highest = std::max(highest, id);
     for (int i = 0; i < data.terminals->size; ++i)
         highest = std::max(highest, data.terminals->table[i].id);
+    highest = std::max(highest, 65535 + min_high_ids);
     highest = std::min(highest, 65535 + max_high_ids);
     for (std::vector<int>* v : {&symbols, &goto_symbols}) {
         std::sort(v->begin(), v->end());
@@ -128,6 +190,7 @@ void SimpleParsingTable::build_direct() {
         direct.push_back(describe(id));
     for (int id = 65536; id <= highest; ++id)
         direct.push_back(describe(id));
+    direct_count = static_cast<unsigned>(direct.size());
 
     // Each cell holds what the searches answer, so that both agree on any
     // table.
@@ -154,11 +217,18 @@ void SimpleParsingTable::build_direct() {
                     run[0] = resolve(data.srsdefaults->table[d].action,
                                      data.srsdefaults->table[d].next_state);
             }
-            for (std::size_t c = 1; c < stride; ++c) {
-                int pos = srs.posOfKey(s, symbols[c - 1]);
-                run[c] =
-                    pos >= 0 ? resolve(srs.table[pos].action, srs.table[pos].next_state) : run[0];
-            }
+            for (std::size_t c = 1; c < stride; ++c)
+                run[c] = run[0];
+            each_row_of(
+                srs.table, srs.index[s].starts, srs.index[s].len, symbols,
+                [&](int pos, std::size_t c) {
+                    run[c] = resolve(srs.table[pos].action, srs.table[pos].next_state);
+                },
+                [&](std::size_t c) {
+                    int pos = srs.posOfKey(s, symbols[c - 1]);
+                    if (pos >= 0)
+                        run[c] = resolve(srs.table[pos].action, srs.table[pos].next_state);
+                });
         }
         if (fits)
             cell_states = static_cast<unsigned>(srs.states);
@@ -169,11 +239,18 @@ void SimpleParsingTable::build_direct() {
     goto_stride = goto_symbols.size() + 1;
     const gotos_table* g = data.gotostable;
     if (g && g->table && static_cast<std::size_t>(g->states) * goto_stride <= max_cells) {
-        goto_cells.assign(static_cast<std::size_t>(g->states) * goto_stride, -1);
-        for (int s = 0; s < g->states; ++s)
-            for (std::size_t c = 1; c < goto_stride; ++c)
-                goto_cells[static_cast<std::size_t>(s) * goto_stride + c] =
-                    g->posOfKey(s, goto_symbols[c - 1]);
+        goto_cells.assign(static_cast<std::size_t>(g->states) * goto_stride, no_goto);
+        for (int s = 0; s < g->states; ++s) {
+            int* run = &goto_cells[static_cast<std::size_t>(s) * goto_stride];
+            each_row_of(
+                g->table, g->index[s].starts, g->index[s].len, goto_symbols,
+                [&](int pos, std::size_t c) { run[c] = g->table[pos].next_state; },
+                [&](std::size_t c) {
+                    const int pos = g->posOfKey(s, goto_symbols[c - 1]);
+                    if (pos >= 0)
+                        run[c] = g->table[pos].next_state;
+                });
+        }
         goto_states = static_cast<unsigned>(g->states);
     }
 }
@@ -235,7 +312,19 @@ bool SimpleParsingTable::build_marked() {
             i < low_ids ? static_cast<int>(i) + direct_low : static_cast<int>(i - low_ids) + 65536;
         marked_cell_of[i] = d.ambiguous || d.ignorable || id == end_id ? -1 : d.cell;
     }
+    // A packed answer is never 0: its action code is not.
+    const unsigned ascii_states = cell_states <= max_ascii_states ? cell_states : 0;
+    marked_ascii.assign(static_cast<std::size_t>(ascii_states) * marks_view::ascii_ids, 0);
+    for (unsigned s = 0; s < ascii_states; ++s) {
+        for (unsigned c = 0; c < marks_view::ascii_ids; ++c) {
+            const int cell = marked_cell_of[c - direct_low];
+            if (cell >= 0)
+                marked_ascii[s * marks_view::ascii_ids + c] = marked[s * stride + cell];
+        }
+    }
     marks.cells = marked.data();
+    marks.ascii = marked_ascii.data();
+    marks.ascii_states = ascii_states;
     marks.stride = stride;
     marks.states = cell_states;
     marks.cell_of = marked_cell_of.data();

@@ -25,10 +25,10 @@ public:
         const direct_id* d = find_direct(symbol);
         if (!d || static_cast<unsigned>(state) >= goto_states)
             return searched_goto(state, symbol);
-        const int pos = goto_cells[static_cast<std::size_t>(state) * goto_stride + d->goto_cell];
-        if (pos < 0)
+        const int next = goto_cells[static_cast<std::size_t>(state) * goto_stride + d->goto_cell];
+        if (next == no_goto)
             return searched_goto(state, symbol);
-        return data.gotostable->table[pos].next_state;
+        return next;
     }
     // Inline for the ids of the direct index, which is every id that the
     // stages and the parser read: a lookup per character must cost little.
@@ -72,31 +72,65 @@ public:
         const std::int32_t* back_cells = nullptr;
         int back_id = 0;
 
+        // By state, the answers for the ids 0 to 127 (ascii_ids of them), as
+        // the cells give them, so that a character takes one load; 0 where
+        // the cells do not answer. Only for the states below ascii_states:
+        // a grammar with very many states keeps its characters in its cells,
+        // whose rows are shorter.
+        const std::int32_t* ascii = nullptr;
+        unsigned ascii_states = 0;
+        static const unsigned ascii_ids = 128;
+
         bool lookup(int state, int token, ParseAction& out) const {
+            std::int32_t m;
+            if (!packed(state, token, m))
+                return false;
+            unpack(m, state, token, out);
+            return true;
+        }
+        // lookup() in two halves, so that a stage can act on the packed
+        // answer (bits 0..5 the kind, bits 8..31 the value) before it
+        // spells it out.
+        bool packed(int state, int token, std::int32_t& m) const {
+            if (static_cast<unsigned>(state) >= states)
+                return false;
+            if (static_cast<unsigned>(token) < ascii_ids &&
+                static_cast<unsigned>(state) < ascii_states) {
+                m = ascii[static_cast<std::size_t>(state) * ascii_ids +
+                          static_cast<unsigned>(token)];
+                return m != 0;
+            }
             const unsigned i = direct_index(token);
-            if (i >= ids || static_cast<unsigned>(state) >= states)
+            if (i >= ids)
                 return false;
             const int cell = cell_of[i];
             if (cell < 0)
                 return false;
-            const std::int32_t m = cells[static_cast<std::size_t>(state) * stride + cell];
-            const int key = (m >> 6) & 3;
-            out.Do = static_cast<ActionType>(m & 63);
-            out.value.NextState = m >> 8;
-            out.onToken = key == 0 ? token : (key == 1 ? any_id : end_id);
-            out.onState = state;
+            m = cells[static_cast<std::size_t>(state) * stride + cell];
             return true;
         }
+        // The fields are written in one assignment: a reader that loads two
+        // of them at once then finds them in one store.
+        void unpack(std::int32_t m, int state, int token, ParseAction& out) const {
+            const int key = (m >> 6) & 3;
+            Action value;
+            value.NextState = m >> 8;
+            out = ParseAction{static_cast<ActionType>(m & 63), value,
+                              key == 0 ? token : (key == 1 ? any_id : end_id), state};
+        }
+        // Whether a packed answer is the end mark's, as mark_lookup gives it
+        // for the same state.
+        static bool answers_end_mark(std::int32_t m) { return ((m >> 6) & 3) == 2; }
         // action(state, BacktrackMark() or EndMark()), with out.value set by
         // every answer; false, with out untouched, for a state without cells.
         bool mark_lookup(int state, bool backtrack, ParseAction& out) const {
             if (static_cast<unsigned>(state) >= states)
                 return false;
             const std::int32_t m = (backtrack ? back_cells : end_cells)[state];
-            out.Do = static_cast<ActionType>(m & 63);
-            out.value.NextState = m >> 8;
-            out.onToken = backtrack ? back_id : end_id;
-            out.onState = state;
+            Action value;
+            value.NextState = m >> 8;
+            out = ParseAction{static_cast<ActionType>(m & 63), value, backtrack ? back_id : end_id,
+                              state};
             return true;
         }
     };
@@ -156,6 +190,7 @@ private:
     static const int direct_low = -64;
     // The entries of ids direct_low .. 255, then those of 65536 and up.
     std::vector<direct_id> direct;
+    unsigned direct_count; // direct.size(), at hand for every lookup
     static const unsigned low_ids = 256 - direct_low;
     // stride cells per state, for the states below cell_states (0 when the
     // grammar is too large for them): cell 0 holds the state's default,
@@ -174,16 +209,18 @@ private:
     // 6 and 7 the key the answer carries (0 the token, 1 the any mark, 2 the
     // end mark), bits 8..31 the value. Empty until view_marks is first
     // called, and for good when a value does not fit.
-    // The position in gotostable of the row of (state, symbol), by state
-    // and goto cell as above (cell 0 and symbols without rows: -1), for the
-    // states below goto_states.
+    // The next state of the row of (state, symbol) in gotostable, by state
+    // and goto cell as above (cell 0 and symbols without rows: no_goto,
+    // which the search then answers), for the states below goto_states.
     std::vector<int> goto_cells;
+    static constexpr int no_goto = -2147483647 - 1;
     std::size_t goto_stride;
     unsigned goto_states;
     std::vector<std::int32_t> marked;
-    std::vector<int> marked_cell_of;       // the view's cell_of
-    std::vector<std::int32_t> marked_end;  // the view's end_cells
-    std::vector<std::int32_t> marked_back; // the view's back_cells
+    std::vector<int> marked_cell_of;        // the view's cell_of
+    std::vector<std::int32_t> marked_end;   // the view's end_cells
+    std::vector<std::int32_t> marked_back;  // the view's back_cells
+    std::vector<std::int32_t> marked_ascii; // the view's ascii
     bool marked_tried;
     marks_view marks;
     int any_id;
@@ -202,7 +239,7 @@ private:
     }
     const direct_id* find_direct(int token) const {
         const unsigned i = direct_index(token);
-        return i < direct.size() ? &direct[i] : nullptr;
+        return i < direct_count ? &direct[i] : nullptr;
     }
     ParseAction& searched_action(int state, int token, ParseAction& out);
     bool searched_ignore(int token) const;

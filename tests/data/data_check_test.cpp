@@ -153,6 +153,92 @@ TEST_F(DataCheck, Statements) {
     }
 }
 
+// The statements whose check one pass over the text settles, and those left
+// to the nested parse: anything that draws a diagnostic there, or might.
+TEST_F(DataCheck, StatementsSettledWithoutParsing) {
+    struct Row {
+        std::wstring text;
+        bool lower_case_keyword; // a lower-case keyword draws no diagnostic
+        bool settled;
+    };
+    const std::vector<Row> rows = {
+        {L"DATA 1,2", false, true},
+        {L"DATA", false, true},
+        {L"DATA ,,", false, true},
+        {L"D A T\tA 1", false, true},
+        {L"DATA1,2", false, true},
+        {L"DATA \"open", false, true},
+        {L"DATA \"A,B:C\" , X Y ,1.5E3", false, true},
+        {L"DATA 1.2.3,--1,1-2,12A,1\"", false, true},
+        {L"DATA DATA1,DATA ", false, true},
+        {L"data 1", true, true},
+        {L"data 1", false, false},
+        {L"DATA 1,DATA", false, false},
+        {L"DATA 1,d a t a", true, false},
+        {L"DATA \"A\" B", false, false},
+        {L"DATA \"A\"\"B\"", false, false},
+        {L"DATA:1", false, false},
+        {L"DATA 1:", false, false},
+        {L"DATA \"A\rB\"", false, false},
+        {L"DATA 1\u00E9", false, false},
+        {L"DAT 1", false, false},
+        {L" DATA 1", false, false},
+        {L"", false, false},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(Translator::passes_data_check(r.text.c_str(), r.lower_case_keyword), r.settled)
+            << "DATA statement text '" << narrow(r.text) << "'"
+            << (r.lower_case_keyword ? ", lower-case keyword allowed" : "");
+}
+
+// Every statement that one pass settles draws the same answer from the
+// nested parse, which runs whenever the run traces: the texts made of the
+// keyword's spellings and up to three characters that matter to the DATA
+// scanner, in each dialect and case situation.
+TEST_F(DataCheck, SettledStatementsParseAlike) {
+    const std::vector<std::wstring> keywords = {L"DATA", L"data", L"D a T\tA", L"DAT", L""};
+    const std::wstring alphabet = L" ,\"1.E-XDAta:\r\u00E9";
+    std::vector<std::wstring> tails = {L""};
+    for (std::size_t from = 0, length = 0; length < 3; ++length) {
+        const std::size_t to = tails.size();
+        for (std::size_t i = from; i < to; ++i)
+            for (wchar_t c : alphabet)
+                tails.push_back(tails[i] + c);
+        from = to;
+    }
+    std::wstringstream trace;
+    std::wstreambuf* old = std::wcout.rdbuf(trace.rdbuf());
+    int settled = 0;
+    for (Situation s : all) {
+        situation(s);
+        const bool lower_case_keyword = s == fixed_no_case || s == free_folding;
+        for (const std::wstring& keyword : keywords) {
+            for (const std::wstring& tail : tails) {
+                const std::wstring text = keyword + tail;
+                const bool quick = Translator::passes_data_check(text.c_str(), lower_case_keyword);
+                int result = 0, traced_result = 0;
+                const std::vector<std::string> got = check(text, result);
+                t.setDebug(1);
+                const std::vector<std::string> parsed = check(text, traced_result);
+                t.setDebug(0);
+                trace.str(L"");
+                EXPECT_EQ(got, parsed)
+                    << "DATA statement text '" << narrow(text) << "', " << situation_names[s];
+                EXPECT_EQ(result, traced_result)
+                    << "result for '" << narrow(text) << "', " << situation_names[s];
+                if (quick) {
+                    ++settled;
+                    EXPECT_TRUE(parsed.empty() && traced_result == 0)
+                        << "settled without parsing but not accepted: '" << narrow(text) << "', "
+                        << situation_names[s];
+                }
+            }
+        }
+    }
+    std::wcout.rdbuf(old);
+    EXPECT_GT(settled, 1000) << "the pass settles the common statements";
+}
+
 // A failed DATA parse, and a case error, fail the file's main parse; the
 // diagnostics carry the main file's name and line.
 TEST_F(DataCheck, FailuresReachTheMainParser) {

@@ -241,6 +241,50 @@ TEST_F(ReaderTest, RemLinesAndDoubleQuotes) {
     EXPECT_TRUE(reader.closed_dquotes);
 }
 
+// A stage may take the characters that the reader shows as its run instead
+// of calling next(): it then reads the same units on the same lines, and the
+// double quotes that the reader tracks still pass through next().
+TEST_F(ReaderTest, TheRunHoldsWhatNextWouldDeliver) {
+    const std::vector<std::string> files = {
+        "",
+        "10 PRINT \"A\";B\n20 REM \"X\" Y\n\n30 DATA \"1\",2",
+        "  !X \"\n10 PRINT \"\n" + std::string(300, 'z') + "\n",
+        std::string("A\0B\"\r\n\"\"\n", 10),
+    };
+    for (const std::string& bytes : files) {
+        write(bytes);
+        BasicFixedReader by_next(path.c_str());
+        std::vector<int> next_lines;
+        const std::wstring units = drain(by_next, &next_lines);
+
+        BasicFixedReader by_run(path.c_str());
+        std::wstring taken;
+        std::vector<int> run_lines;
+        std::size_t from_run = 0;
+        std::wstring text;
+        while (!by_run.eof()) {
+            if (by_run.run_at != by_run.run_end) {
+                EXPECT_TRUE(*by_run.run_at != L'"' || by_run.incomment)
+                    << "a tracked double quote in the run, file " << show(units);
+                taken += *by_run.run_at++;
+                ++from_run;
+            } else {
+                const int c = by_run.next(&text);
+                if (c < 0)
+                    break;
+                taken += static_cast<wchar_t>(c);
+            }
+            run_lines.push_back(by_run.line());
+        }
+        EXPECT_EQ(show(units), show(taken));
+        EXPECT_EQ(next_lines, run_lines) << "file " << show(units);
+        EXPECT_EQ(by_next.closed_dquotes, by_run.closed_dquotes) << "file " << show(units);
+        if (!units.empty()) {
+            EXPECT_GT(from_run, units.size() / 2) << "file " << show(units);
+        }
+    }
+}
+
 class LongLineTest : public ReaderTest {
 protected:
     test_support::ParserFixture fx;

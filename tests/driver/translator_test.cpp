@@ -92,6 +92,10 @@ TEST_F(TranslatorTest, WatoiReadsLeadingDigitsOfAnyText) {
         {std::wstring(10000, L'9'), INT_MAX},
         {std::wstring(5000, L' ') + L"7" + std::wstring(5000, L'0'), INT_MAX},
         {std::wstring(300, L'0') + L"65", 65},
+        {L"123456789", 123456789},
+        {L"1234567890", 1234567890},
+        {L"7\u0130", 70},
+        {L"7 ", 7},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.second, t.watoi(c.first.c_str()))

@@ -108,6 +108,12 @@ TEST(LexAn, LongestMatchAndPassOn) {
         {L"PX", {{P, L"P"}, {X, L"X"}}},
         {L"XPQRSPQ", {{X, L"X"}, {T2, L"PQRS"}, {T1, L"PQ"}}},
         {L"PQRSR", {{T2, L"PQRS"}, {R, L"R"}}},
+        // A token that fails some symbols past its accepting state: those
+        // symbols are read again, and may begin tokens of their own.
+        {L"PQRPQRS", {{T1, L"PQ"}, {R, L"R"}, {T2, L"PQRS"}}},
+        {L"PQRPX", {{T1, L"PQ"}, {R, L"R"}, {P, L"P"}, {X, L"X"}}},
+        {L"PQRQ", {{T1, L"PQ"}, {R, L"R"}, {Q, L"Q"}}},
+        {L"PPQRS", {{P, L"P"}, {T2, L"PQRS"}}},
         // Blanks form an ignorable token: dropped, the next token follows.
         {L"  PQ   PQRS ", {{T1, L"PQ"}, {T2, L"PQRS"}}},
     };
@@ -424,6 +430,43 @@ TEST(LexAnShorterMatch, AlternativesAfterAShorterMatchLeaveOutSmaIds) {
 
 // A second stage over the tokens of the first: its tokens carry the texts of
 // the upstream tokens joined, and it passes on what it cannot use.
+// A stage restarted on a new input reads it as a stage just built on it
+// would, wherever the first input was left: mid-token, after a shorter
+// match, with symbols pushed back, or at its end.
+TEST(LexAnShorterMatch, RestartReadsTheNewInputAsANewStage) {
+    struct Case {
+        const char* left;
+        std::wstring first;
+        int tokens;   // tokens taken from the first input
+        bool shorten; // then a shorter match of the last one
+    } cases[] = {
+        {"untouched", L"PQRSY", 0, false},
+        {"after a token, its entries kept", L"PQRSY", 1, false},
+        {"after a shorter match, symbols pushed back", L"PQRSY", 1, true},
+        {"after a pass-on", L"XPQ", 1, false},
+        {"at its end", L"PQ", 3, false},
+    };
+    const std::wstring second = L"PQRX PQRS";
+    SmaStage fresh(second);
+    const Tokens expected = fresh.drain();
+    for (const Case& c : cases) {
+        SmaStage st(c.first);
+        for (int i = 0; i < c.tokens; ++i)
+            st.next();
+        if (c.shorten)
+            st.shorter(T2);
+        st.input.symbols.clear();
+        st.input.at = 0;
+        st.input.add(second);
+        st.lex.restart();
+        EXPECT_FALSE(st.lex.eof()) << c.left;
+        EXPECT_FALSE(st.lex.sma_shorted) << c.left;
+        EXPECT_EQ(-1, st.lex.equivalent(1)) << c.left << ": nothing delivered yet";
+        Tokens got = st.drain();
+        EXPECT_EQ(expected, got) << c.left << ": restarted on \"PQRX PQRS\" gave " << show(got);
+    }
+}
+
 TEST(LexAn, StagesChain) {
     const int DOUBLE = 65660;
     hand::Grammar first(pq_rows());

@@ -95,4 +95,41 @@ TEST_F(KeptDiagnostics, EveryWayOutGivesTheWholeDiagnostic) {
     EXPECT_TRUE(parser.hasErrors());
 }
 
+// The syntax diagnostics that the parser makes itself: one made again (the
+// same state, token and token text) comes out as a parser that makes it for
+// the first time makes it, code, text and quoted word alike, and shares the
+// text kept for the first.
+TEST_F(KeptDiagnostics, RepeatedSyntaxErrorsComeOutAsTheFirst) {
+    struct Case {
+        int state;
+        int token;
+        std::wstring word;
+    };
+    const int literal = 65594;
+    const std::vector<Case> cases = {
+        {0, literal, L"X 1"}, {0, literal, L"X 1"}, {0, literal, L"Y"},
+        {0, literal, L"X 1"}, {1, ':', L":"},       {4, ':', L":"},
+        {1, ':', L":"},       {0, -1, L""},         {0, -1, L""},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        parser.word = c.word;
+        const int code = parser.error(c.state, c.token);
+        parsing::Parser fresh{scanner, table, nullptr};
+        fresh.word = c.word;
+        EXPECT_EQ(code, fresh.error(c.state, c.token)) << "case " << i + 1;
+        EXPECT_EQ(parser.errors.back().describe(), fresh.errors.back().describe())
+            << "case " << i + 1;
+        EXPECT_EQ(parser.fmt_word, fresh.fmt_word) << "case " << i + 1;
+        EXPECT_EQ(parser.errors.back()._line, fresh.errors.back()._line) << "case " << i + 1;
+    }
+    const auto& kept = parser.errors;
+    ASSERT_EQ(kept.size(), cases.size());
+    EXPECT_EQ(kept[0].shared_txt, kept[1].shared_txt);
+    EXPECT_EQ(kept[0].shared_txt, kept[3].shared_txt);
+    EXPECT_NE(kept[0].shared_txt, kept[2].shared_txt) << "another word, another text";
+    EXPECT_EQ(kept[4].shared_txt, kept[6].shared_txt);
+    EXPECT_TRUE(parser.hasErrors());
+}
+
 } // namespace

@@ -241,7 +241,8 @@ template <class Base> struct Rows : Base {
 // The features the system's grammars leave out: a token with two
 // equivalents, a range, a row whose code is no action, a default that is no
 // action, ignorable ids among characters and symbols, an ignorable any mark,
-// gotos of a symbol far above the terminals and states past the tables.
+// gotos of a symbol far above the terminals, states past the tables, and a
+// state whose action and goto rows are out of key order, one key twice.
 struct Odd : ParseData {
     Odd() {
         terminals = new Rows<Terminals>(
@@ -278,8 +279,11 @@ struct Odd : ParseData {
                 t.append(2, -34, 20, 0);
                 t.append(2, 65701, 3, 0);
                 t.append(3, -1, 4, 0);
+                t.append(4, 65701, 1, 3);
+                t.append(4, 65700, 1, 2);
+                t.append(4, 65700, 2, 4);
             },
-            8, 5);
+            11, 5);
         srsdefaults = new Rows<srs_defaults>(
             [](srs_defaults& t) {
                 t.append(0, 0, 0);
@@ -294,8 +298,10 @@ struct Odd : ParseData {
                 t.append(0, 65800, 2);
                 t.append(0, 70000, 3);
                 t.append(3, 65800, 1);
+                t.append(4, 70000, 1);
+                t.append(4, 65800, 4);
             },
-            3, 5);
+            5, 5);
         ignorables = new Rows<KeyValueFixedTable>(
             [](KeyValueFixedTable& t) {
                 t.append(-12, 0);
