@@ -1,8 +1,13 @@
 #include "RunChecker.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <exception>
 #include <iostream>
+#include <locale>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
 
 #include "BasicFixedReader.h"
 #include "BasicFreeReader.h"
@@ -39,30 +44,126 @@ void print_line(std::wostream& out, std::wstring text) {
 // a conversion and a write of its own. What is gathered is written when the
 // gatherer goes out of scope, also when an exception passes, so the stream
 // receives the same bytes in the same order as line by line.
+//
+// Given a byte buffer that writes where the wide stream does, the lines are
+// encoded as bytes straight away, by the conversion of the wide stream's
+// locale, and written into that buffer: no wide copy of each line, and a
+// text shared by many diagnostics is encoded once. Runs of ASCII, nearly all
+// of every line, become their bytes without a call of the conversion.
 class line_gatherer {
 public:
-    explicit line_gatherer(std::wostream& out_) : out(out_) {}
+    line_gatherer(std::wostream& out_, std::streambuf* bytes_)
+        : out(out_), bytes(bytes_),
+          facet(std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(out_.getloc())) {}
     ~line_gatherer() { flush(); }
     void add(const std::wstring& text) {
-        buffer += text;
+        if (bytes)
+            encode(narrow, text.data(), text.size());
+        else
+            buffer += text;
         end_line();
     }
     // A diagnostic's line, formatted straight into the gathered text.
     void add(const ParseError& e) {
-        e.append_format(buffer);
+        if (!bytes) {
+            e.append_format(buffer);
+            end_line();
+            return;
+        }
+        buffer.clear();
+        e.append_location(buffer);
+        encode(narrow, buffer.data(), buffer.size());
+        encode(narrow, e.kind_text());
+        if (e.shared_txt) {
+            std::string& text = encoded[e.shared_txt.get()];
+            if (text.empty())
+                encode(text, e.shared_txt->data(), e.shared_txt->size());
+            narrow += text;
+        } else {
+            encode(narrow, e.txt.data(), e.txt.size());
+        }
         end_line();
     }
     void flush() {
-        if (!buffer.empty())
-            out << buffer;
-        buffer.clear();
+        if (!bytes) {
+            if (!buffer.empty())
+                out << buffer;
+            buffer.clear();
+            return;
+        }
+        if (narrow.empty())
+            return;
+        // As the wide stream would: its tied stream first, nothing once it
+        // has failed, and a failed write fails it.
+        if (out.good()) {
+            if (std::wostream* tied = out.tie())
+                tied->flush();
+            out.flush();
+            const auto n = static_cast<std::streamsize>(narrow.size());
+            if (bytes->sputn(narrow.data(), n) != n || bytes->pubsync() != 0 || failed)
+                out.setstate(std::ios::badbit);
+        }
+        narrow.clear();
     }
 
 private:
     std::wostream& out;
-    std::wstring buffer;
+    std::streambuf* bytes;
+    const std::codecvt<wchar_t, char, std::mbstate_t>& facet;
+    std::wstring buffer; // the wide lines; with bytes, a line's location
+    std::string narrow;  // the encoded lines
+    // The encoded texts of shared diagnostic texts, by their kept copy.
+    std::unordered_map<const std::wstring*, std::string> encoded;
+    bool failed = false; // the conversion failed: the stream is failed at the flush
+
+    void encode(std::string& to, const wchar_t* text) {
+        encode(to, text, std::char_traits<wchar_t>::length(text));
+    }
+    // Appends text[0, n) to `to` as the conversion writes it.
+    void encode(std::string& to, const wchar_t* text, std::size_t n) {
+        using unit = std::make_unsigned_t<wchar_t>;
+        const wchar_t* p = text;
+        const wchar_t* const end = text + n;
+        while (p < end) {
+            const wchar_t* run = p;
+            while (p < end && static_cast<unit>(*p) < 0x80)
+                ++p;
+            std::size_t at = to.size();
+            to.resize(at + static_cast<std::size_t>(p - run));
+            for (char* o = &to[0] + at; run < p; ++run)
+                *o++ = static_cast<char>(*run);
+            if (p == end || failed)
+                break;
+            // The units up to the next ASCII one, through the conversion.
+            const wchar_t* q = p;
+            while (q < end && static_cast<unit>(*q) >= 0x80)
+                ++q;
+            const std::size_t most = static_cast<std::size_t>(std::max(facet.max_length(), 4));
+            at = to.size();
+            to.resize(at + static_cast<std::size_t>(q - p) * most);
+            std::mbstate_t state{};
+            const wchar_t* from_next = p;
+            char* to_next = nullptr;
+            const auto r =
+                facet.out(state, p, q, from_next, &to[0] + at, &to[0] + to.size(), to_next);
+            if (r != std::codecvt_base::ok || from_next != q) {
+                // The wide stream would stop at such a unit: so does this.
+                failed = true;
+                to.resize(at);
+                break;
+            }
+            to.resize(static_cast<std::size_t>(to_next - to.data()));
+            p = q;
+        }
+    }
 
     void end_line() {
+        if (bytes) {
+            narrow += '\n';
+            if (narrow.size() >= 1 << 16)
+                flush();
+            return;
+        }
         buffer += L'\n';
         if (buffer.size() >= 1 << 16)
             flush();
@@ -74,8 +175,9 @@ private:
 
 // Prints the kept diagnostics of a finished parse; a failed file's messages
 // lose the keywords that the UK-101 dialect lacks and end with the trailer.
-RunChecker::Result report(Parser& parser, int form, const char* fname) {
-    line_gatherer lines(std::wcerr);
+RunChecker::Result report(Parser& parser, int form, const char* fname,
+                          std::streambuf* error_bytes) {
+    line_gatherer lines(std::wcerr, error_bytes);
     // One diagnostic at a time: the parser keeps each text once, however
     // many diagnostics repeat it; a copy is made only where the pruning
     // changes a text.
@@ -171,7 +273,7 @@ RunChecker::Result RunChecker::check(const char* fname, int form, int case_optio
     try {
         try {
             parser->parse();
-            return report(*parser, form, fname);
+            return report(*parser, form, fname, error_bytes);
         } catch (const ParseError& e) {
             print_line(std::wcerr, L"exception:" + e.describe());
         } catch (const std::exception& e) {

@@ -59,6 +59,11 @@ public:
     std::wstring& format(std::wstring& out) const;
     // The same text appended to out.
     void append_format(std::wstring& out) const;
+    // The pieces of that text: "src:line:" (nothing for an unstamped
+    // diagnostic) appended to out, and the kind, " error: syntax:" and the
+    // like; the message, describe(), follows them.
+    void append_location(std::wstring& out) const;
+    const wchar_t* kind_text() const;
 };
 
 } // namespace parsing
