@@ -70,18 +70,30 @@ public:
             end_line();
             return;
         }
-        buffer.clear();
-        e.append_location(buffer);
-        encode(narrow, buffer.data(), buffer.size());
-        encode(narrow, e.kind_text());
-        if (e.shared_txt) {
-            std::string& text = encoded[e.shared_txt.get()];
-            if (text.empty())
-                encode(text, e.shared_txt->data(), e.shared_txt->size());
-            narrow += text;
-        } else {
-            encode(narrow, e.txt.data(), e.txt.size());
+        if (e.located()) {
+            // As append_location writes it, with the source encoded once.
+            if (e._source != source) {
+                source = e._source;
+                source_bytes.clear();
+                encode(source_bytes, source.data(), source.size());
+            }
+            narrow += source_bytes;
+            narrow += ':';
+            char digits[24];
+            char* at = digits + sizeof digits;
+            unsigned long n = static_cast<unsigned long>(e._line);
+            do {
+                *--at = static_cast<char>('0' + n % 10);
+                n /= 10;
+            } while (n != 0);
+            narrow.append(at, digits + sizeof digits);
+            narrow += ':';
         }
+        narrow += encoded_once(e.kind_text(), nullptr);
+        if (e.shared_txt)
+            narrow += encoded_once(e.shared_txt->c_str(), e.shared_txt.get());
+        else
+            encode(narrow, e.txt.data(), e.txt.size());
         end_line();
     }
     void flush() {
@@ -110,14 +122,25 @@ private:
     std::wostream& out;
     std::streambuf* bytes;
     const std::codecvt<wchar_t, char, std::mbstate_t>& facet;
-    std::wstring buffer; // the wide lines; with bytes, a line's location
+    std::wstring buffer; // the wide lines (without bytes)
     std::string narrow;  // the encoded lines
-    // The encoded texts of shared diagnostic texts, by their kept copy.
-    std::unordered_map<const std::wstring*, std::string> encoded;
-    bool failed = false; // the conversion failed: the stream is failed at the flush
+    // The encoded kinds and shared diagnostic texts, by their address.
+    std::unordered_map<const void*, std::string> encoded;
+    std::wstring source;      // the source of the last located line
+    std::string source_bytes; // and its encoding
+    bool failed = false;      // the conversion failed: the stream is failed at the flush
 
-    void encode(std::string& to, const wchar_t* text) {
-        encode(to, text, std::char_traits<wchar_t>::length(text));
+    // The encoding of a text that stays in place while the gatherer lives:
+    // a kind's literal, or a shared diagnostic text (then given as well).
+    const std::string& encoded_once(const wchar_t* text, const std::wstring* shared) {
+        std::string& bytes_ = encoded[text];
+        if (bytes_.empty()) {
+            if (shared)
+                encode(bytes_, shared->data(), shared->size());
+            else
+                encode(bytes_, text, std::char_traits<wchar_t>::length(text));
+        }
+        return bytes_;
     }
     // Appends text[0, n) to `to` as the conversion writes it.
     void encode(std::string& to, const wchar_t* text, std::size_t n) {

@@ -21,7 +21,7 @@ void ParseError::append_format(std::wstring& out) const {
 }
 
 void ParseError::append_location(std::wstring& out) const {
-    if (_source.empty() || _line <= 0)
+    if (!located())
         return;
     out += _source;
     out += L':';

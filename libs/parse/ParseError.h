@@ -63,6 +63,8 @@ public:
     // diagnostic) appended to out, and the kind, " error: syntax:" and the
     // like; the message, describe(), follows them.
     void append_location(std::wstring& out) const;
+    // Whether the text has that location: the diagnostic is stamped.
+    bool located() const { return !_source.empty() && _line > 0; }
     const wchar_t* kind_text() const;
 };
 
