@@ -254,11 +254,13 @@ int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
     // read at once, as read_decimal would read it. Seven digits stay below
     // label_bits.
     int number = 0;
-    const wchar_t* d = text->c_str();
-    while (d - text->c_str() < 7 && *d >= L'0' && *d <= L'9')
+    const wchar_t* const start = text->c_str();
+    const wchar_t* const stop = start + std::min<std::size_t>(text->size(), 7);
+    const wchar_t* d = start;
+    while (d != stop && *d >= L'0' && *d <= L'9')
         number = number * 10 + static_cast<int>(*d++ - L'0');
     decimal_number label;
-    if (d == text->c_str() || *d != L'\0') {
+    if (d == start || *d != L'\0') {
         label = read_decimal(text->c_str());
         number = label.saturated();
     }

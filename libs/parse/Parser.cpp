@@ -210,8 +210,12 @@ int Parser::reduce(ParseAction& pa) {
         // The entry of the first child becomes the new one, as if the
         // children were popped and the new entry pushed in their place: the
         // stack is not shortened and lengthened again for every reduction.
-        for (int i = 1; i < n; ++i)
-            pop();
+        // The stack holds more than n entries: the pops need no test.
+        for (int i = 1; i < n; ++i) {
+            if (clearOnPop)
+                release_values(consumed.back());
+            consumed.pop_back();
+        }
         const auto first = std::prev(consumed.end());
         int next_state;
         try {
