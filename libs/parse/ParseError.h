@@ -42,6 +42,9 @@ public:
     ParseError(int code, const wchar_t* text, int type, bool stop, bool reject);
     ParseError(const ParseError&) = default;
     ParseError& operator=(const ParseError&) = default;
+    // A diagnostic handed to a parser's store moves its strings there.
+    ParseError(ParseError&&) = default;
+    ParseError& operator=(ParseError&&) = default;
     ~ParseError() override;
 
     Int4 code() const override { return id; }

@@ -471,10 +471,13 @@ void Parser::msg_word(const std::wstring& w, std::wstring& fmt_w) {
     if (n == 0)
         return;
     if (n == 1) {
-        if (w[0] == L'\'')
+        if (w[0] == L'\'') {
             fmt_w = L"\"'\"";
-        else
-            fmt_w = L"'" + w + L"'";
+        } else {
+            fmt_w += L'\'';
+            fmt_w += w[0];
+            fmt_w += L'\'';
+        }
         return;
     }
     long e = std::min(n - 1, 33L);
@@ -497,7 +500,9 @@ void Parser::msg_word(const std::wstring& w, std::wstring& fmt_w) {
         fmt_w = w;
         return;
     }
-    fmt_w = L"'" + w.substr(s, e - s + 1) + L"'";
+    fmt_w += L'\'';
+    fmt_w.append(w, static_cast<std::size_t>(s), static_cast<std::size_t>(e - s + 1));
+    fmt_w += L'\'';
 }
 
 int Parser::error(int state, int token_) {
