@@ -8,6 +8,7 @@
 #include <string>
 #include <type_traits>
 #include <unordered_map>
+#include <vector>
 
 #include "BasicFixedReader.h"
 #include "BasicFreeReader.h"
@@ -52,9 +53,7 @@ void print_line(std::wostream& out, std::wstring text) {
 // of every line, become their bytes without a call of the conversion.
 class line_gatherer {
 public:
-    line_gatherer(std::wostream& out_, std::streambuf* bytes_)
-        : out(out_), bytes(bytes_),
-          facet(std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(out_.getloc())) {}
+    line_gatherer(std::wostream& out_, std::streambuf* bytes_) : out(out_), bytes(bytes_) {}
     ~line_gatherer() { flush(); }
     void add(const std::wstring& text) {
         if (bytes)
@@ -77,8 +76,8 @@ public:
                 source_bytes.clear();
                 encode(source_bytes, source.data(), source.size());
             }
-            narrow += source_bytes;
-            narrow += ':';
+            append(narrow, source_bytes);
+            narrow.push_back(':');
             char digits[24];
             char* at = digits + sizeof digits;
             unsigned long n = static_cast<unsigned long>(e._line);
@@ -86,12 +85,12 @@ public:
                 *--at = static_cast<char>('0' + n % 10);
                 n /= 10;
             } while (n != 0);
-            narrow.append(at, digits + sizeof digits);
-            narrow += ':';
+            narrow.insert(narrow.end(), at, digits + sizeof digits);
+            narrow.push_back(':');
         }
-        narrow += encoded_once(e.kind_text(), nullptr);
+        append(narrow, encoded_once(e.kind_text(), nullptr));
         if (e.shared_txt)
-            narrow += encoded_once(e.shared_txt->c_str(), e.shared_txt.get());
+            append(narrow, encoded_once(e.shared_txt->c_str(), e.shared_txt.get()));
         else
             encode(narrow, e.txt.data(), e.txt.size());
         end_line();
@@ -110,7 +109,9 @@ public:
         if (out.good()) {
             if (std::wostream* tied = out.tie())
                 tied->flush();
-            out.flush();
+            // A unit-buffered stream holds nothing: it wrote all it was given.
+            if (!(out.flags() & std::ios::unitbuf))
+                out.flush();
             const auto n = static_cast<std::streamsize>(narrow.size());
             if (bytes->sputn(narrow.data(), n) != n || bytes->pubsync() != 0 || failed)
                 out.setstate(std::ios::badbit);
@@ -121,19 +122,26 @@ public:
 private:
     std::wostream& out;
     std::streambuf* bytes;
-    const std::codecvt<wchar_t, char, std::mbstate_t>& facet;
+    // The wide stream's conversion; looked up at the first unit outside ASCII.
+    const std::codecvt<wchar_t, char, std::mbstate_t>* facet = nullptr;
     std::wstring buffer; // the wide lines (without bytes)
-    std::string narrow;  // the encoded lines
+    // The byte strings are vectors: their code is all in this program, as a
+    // run with a few diagnostics needs no more library code than before.
+    using bytes_t = std::vector<char>;
+    bytes_t narrow; // the encoded lines
     // The encoded kinds and shared diagnostic texts, by their address.
-    std::unordered_map<const void*, std::string> encoded;
-    std::wstring source;      // the source of the last located line
-    std::string source_bytes; // and its encoding
-    bool failed = false;      // the conversion failed: the stream is failed at the flush
+    std::unordered_map<const void*, bytes_t> encoded;
+    std::wstring source;  // the source of the last located line
+    bytes_t source_bytes; // and its encoding
+    bool failed = false;  // the conversion failed: the stream is failed at the flush
 
     // The encoding of a text that stays in place while the gatherer lives:
     // a kind's literal, or a shared diagnostic text (then given as well).
-    const std::string& encoded_once(const wchar_t* text, const std::wstring* shared) {
-        std::string& bytes_ = encoded[text];
+    static void append(bytes_t& to, const bytes_t& from) {
+        to.insert(to.end(), from.begin(), from.end());
+    }
+    const bytes_t& encoded_once(const wchar_t* text, const std::wstring* shared) {
+        bytes_t& bytes_ = encoded[text];
         if (bytes_.empty()) {
             if (shared)
                 encode(bytes_, shared->data(), shared->size());
@@ -143,7 +151,7 @@ private:
         return bytes_;
     }
     // Appends text[0, n) to `to` as the conversion writes it.
-    void encode(std::string& to, const wchar_t* text, std::size_t n) {
+    void encode(bytes_t& to, const wchar_t* text, std::size_t n) {
         using unit = std::make_unsigned_t<wchar_t>;
         const wchar_t* p = text;
         const wchar_t* const end = text + n;
@@ -153,7 +161,7 @@ private:
                 ++p;
             std::size_t at = to.size();
             to.resize(at + static_cast<std::size_t>(p - run));
-            for (char* o = &to[0] + at; run < p; ++run)
+            for (char* o = to.data() + at; run < p; ++run)
                 *o++ = static_cast<char>(*run);
             if (p == end || failed)
                 break;
@@ -161,14 +169,16 @@ private:
             const wchar_t* q = p;
             while (q < end && static_cast<unit>(*q) >= 0x80)
                 ++q;
-            const std::size_t most = static_cast<std::size_t>(std::max(facet.max_length(), 4));
+            if (!facet)
+                facet = &std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(out.getloc());
+            const std::size_t most = static_cast<std::size_t>(std::max(facet->max_length(), 4));
             at = to.size();
             to.resize(at + static_cast<std::size_t>(q - p) * most);
             std::mbstate_t state{};
             const wchar_t* from_next = p;
             char* to_next = nullptr;
             const auto r =
-                facet.out(state, p, q, from_next, &to[0] + at, &to[0] + to.size(), to_next);
+                facet->out(state, p, q, from_next, to.data() + at, to.data() + to.size(), to_next);
             if (r != std::codecvt_base::ok || from_next != q) {
                 // The wide stream would stop at such a unit: so does this.
                 failed = true;
@@ -182,7 +192,7 @@ private:
 
     void end_line() {
         if (bytes) {
-            narrow += '\n';
+            narrow.push_back('\n');
             if (narrow.size() >= 1 << 16)
                 flush();
             return;
