@@ -1,8 +1,14 @@
 #include "RunChecker.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <exception>
 #include <iostream>
+#include <locale>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
 
 #include "BasicFixedReader.h"
 #include "BasicFreeReader.h"
@@ -39,30 +45,158 @@ void print_line(std::wostream& out, std::wstring text) {
 // a conversion and a write of its own. What is gathered is written when the
 // gatherer goes out of scope, also when an exception passes, so the stream
 // receives the same bytes in the same order as line by line.
+//
+// Given a byte buffer that writes where the wide stream does, the lines are
+// encoded as bytes straight away, by the conversion of the wide stream's
+// locale, and written into that buffer: no wide copy of each line, and a
+// text shared by many diagnostics is encoded once. Runs of ASCII, nearly all
+// of every line, become their bytes without a call of the conversion.
 class line_gatherer {
 public:
-    explicit line_gatherer(std::wostream& out_) : out(out_) {}
+    line_gatherer(std::wostream& out_, std::streambuf* bytes_) : out(out_), bytes(bytes_) {}
     ~line_gatherer() { flush(); }
     void add(const std::wstring& text) {
-        buffer += text;
+        if (bytes)
+            encode(narrow, text.data(), text.size());
+        else
+            buffer += text;
         end_line();
     }
     // A diagnostic's line, formatted straight into the gathered text.
     void add(const ParseError& e) {
-        e.append_format(buffer);
+        if (!bytes) {
+            e.append_format(buffer);
+            end_line();
+            return;
+        }
+        if (e.located()) {
+            // As append_location writes it, with the source encoded once.
+            if (e._source != source) {
+                source = e._source;
+                source_bytes.clear();
+                encode(source_bytes, source.data(), source.size());
+            }
+            append(narrow, source_bytes);
+            narrow.push_back(':');
+            char digits[24];
+            char* at = digits + sizeof digits;
+            unsigned long n = static_cast<unsigned long>(e._line);
+            do {
+                *--at = static_cast<char>('0' + n % 10);
+                n /= 10;
+            } while (n != 0);
+            narrow.insert(narrow.end(), at, digits + sizeof digits);
+            narrow.push_back(':');
+        }
+        append(narrow, encoded_once(e.kind_text(), nullptr));
+        if (e.shared_txt)
+            append(narrow, encoded_once(e.shared_txt->c_str(), e.shared_txt.get()));
+        else
+            encode(narrow, e.txt.data(), e.txt.size());
         end_line();
     }
     void flush() {
-        if (!buffer.empty())
-            out << buffer;
-        buffer.clear();
+        if (!bytes) {
+            if (!buffer.empty())
+                out << buffer;
+            buffer.clear();
+            return;
+        }
+        if (narrow.empty())
+            return;
+        // As the wide stream would: its tied stream first, nothing once it
+        // has failed, and a failed write fails it.
+        if (out.good()) {
+            if (std::wostream* tied = out.tie())
+                tied->flush();
+            // A unit-buffered stream holds nothing: it wrote all it was given.
+            if (!(out.flags() & std::ios::unitbuf))
+                out.flush();
+            const auto n = static_cast<std::streamsize>(narrow.size());
+            if (bytes->sputn(narrow.data(), n) != n || bytes->pubsync() != 0 || failed)
+                out.setstate(std::ios::badbit);
+        }
+        narrow.clear();
     }
 
 private:
     std::wostream& out;
-    std::wstring buffer;
+    std::streambuf* bytes;
+    // The wide stream's conversion; looked up at the first unit outside ASCII.
+    const std::codecvt<wchar_t, char, std::mbstate_t>* facet = nullptr;
+    std::wstring buffer; // the wide lines (without bytes)
+    // The byte strings are vectors: their code is all in this program, as a
+    // run with a few diagnostics needs no more library code than before.
+    using bytes_t = std::vector<char>;
+    bytes_t narrow; // the encoded lines
+    // The encoded kinds and shared diagnostic texts, by their address.
+    std::unordered_map<const void*, bytes_t> encoded;
+    std::wstring source;  // the source of the last located line
+    bytes_t source_bytes; // and its encoding
+    bool failed = false;  // the conversion failed: the stream is failed at the flush
+
+    // The encoding of a text that stays in place while the gatherer lives:
+    // a kind's literal, or a shared diagnostic text (then given as well).
+    static void append(bytes_t& to, const bytes_t& from) {
+        to.insert(to.end(), from.begin(), from.end());
+    }
+    const bytes_t& encoded_once(const wchar_t* text, const std::wstring* shared) {
+        bytes_t& bytes_ = encoded[text];
+        if (bytes_.empty()) {
+            if (shared)
+                encode(bytes_, shared->data(), shared->size());
+            else
+                encode(bytes_, text, std::char_traits<wchar_t>::length(text));
+        }
+        return bytes_;
+    }
+    // Appends text[0, n) to `to` as the conversion writes it.
+    void encode(bytes_t& to, const wchar_t* text, std::size_t n) {
+        using unit = std::make_unsigned_t<wchar_t>;
+        const wchar_t* p = text;
+        const wchar_t* const end = text + n;
+        while (p < end) {
+            const wchar_t* run = p;
+            while (p < end && static_cast<unit>(*p) < 0x80)
+                ++p;
+            std::size_t at = to.size();
+            to.resize(at + static_cast<std::size_t>(p - run));
+            for (char* o = to.data() + at; run < p; ++run)
+                *o++ = static_cast<char>(*run);
+            if (p == end || failed)
+                break;
+            // The units up to the next ASCII one, through the conversion.
+            const wchar_t* q = p;
+            while (q < end && static_cast<unit>(*q) >= 0x80)
+                ++q;
+            if (!facet)
+                facet = &std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(out.getloc());
+            const std::size_t most = static_cast<std::size_t>(std::max(facet->max_length(), 4));
+            at = to.size();
+            to.resize(at + static_cast<std::size_t>(q - p) * most);
+            std::mbstate_t state{};
+            const wchar_t* from_next = p;
+            char* to_next = nullptr;
+            const auto r =
+                facet->out(state, p, q, from_next, to.data() + at, to.data() + to.size(), to_next);
+            if (r != std::codecvt_base::ok || from_next != q) {
+                // The wide stream would stop at such a unit: so does this.
+                failed = true;
+                to.resize(at);
+                break;
+            }
+            to.resize(static_cast<std::size_t>(to_next - to.data()));
+            p = q;
+        }
+    }
 
     void end_line() {
+        if (bytes) {
+            narrow.push_back('\n');
+            if (narrow.size() >= 1 << 16)
+                flush();
+            return;
+        }
         buffer += L'\n';
         if (buffer.size() >= 1 << 16)
             flush();
@@ -74,8 +208,9 @@ private:
 
 // Prints the kept diagnostics of a finished parse; a failed file's messages
 // lose the keywords that the UK-101 dialect lacks and end with the trailer.
-RunChecker::Result report(Parser& parser, int form, const char* fname) {
-    line_gatherer lines(std::wcerr);
+RunChecker::Result report(Parser& parser, int form, const char* fname,
+                          std::streambuf* error_bytes) {
+    line_gatherer lines(std::wcerr, error_bytes);
     // One diagnostic at a time: the parser keeps each text once, however
     // many diagnostics repeat it; a copy is made only where the pruning
     // changes a text.
@@ -171,7 +306,7 @@ RunChecker::Result RunChecker::check(const char* fname, int form, int case_optio
     try {
         try {
             parser->parse();
-            return report(*parser, form, fname);
+            return report(*parser, form, fname, error_bytes);
         } catch (const ParseError& e) {
             print_line(std::wcerr, L"exception:" + e.describe());
         } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 #define RUNCHECKER_H
 
 #include <memory>
+#include <streambuf>
 
 #include "ParseData.h"
 #include "SimpleParsingTable.h"
@@ -32,6 +33,12 @@ public:
     // form is a source_form value; case_option a case_sensitive value or -1.
     Result check(const char* fname, int form, int case_option, int debug_mode, bool warnings);
 
+    // A byte buffer that writes where the wide error stream writes, so that
+    // the diagnostics of a file go into it as the bytes that the stream's
+    // conversion makes of them, without the wide stream's conversion per
+    // piece. Null (the default): they go through the wide error stream.
+    void set_error_bytes(std::streambuf* bytes) { error_bytes = bytes; }
+
 private:
     // One grammar and its table view, built on first use.
     struct Grammar {
@@ -52,6 +59,7 @@ private:
     };
 
     Translator& translator;
+    std::streambuf* error_bytes = nullptr;
     Grammar preprocessor, lkeys, lkeys_uk101, lbasic, lbasic_free, pbasic;
 
     RunChecker(const RunChecker&) = delete;

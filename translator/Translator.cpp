@@ -250,8 +250,20 @@ int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
     const std::wstring* text = c1.Synthesized();
     if (!text)
         return 0;
-    const decimal_number label = read_decimal(text->c_str());
-    const int number = label.saturated();
+    // Most labels are a few ASCII digits and nothing else: their value is
+    // read at once, as read_decimal would read it. Seven digits stay below
+    // label_bits.
+    int number = 0;
+    const wchar_t* const start = text->c_str();
+    const wchar_t* const stop = start + std::min<std::size_t>(text->size(), 7);
+    const wchar_t* d = start;
+    while (d != stop && *d >= L'0' && *d <= L'9')
+        number = number * 10 + static_cast<int>(*d++ - L'0');
+    decimal_number label;
+    if (d == start || *d != L'\0') {
+        label = read_decimal(text->c_str());
+        number = label.saturated();
+    }
     bool seen;
     if (number >= 0 && number < label_bits) {
         const std::size_t word = static_cast<std::size_t>(number) / 64;

@@ -15,41 +15,43 @@ std::wstring& ParseError::format(std::wstring& out) const {
 }
 
 void ParseError::append_format(std::wstring& out) const {
-    if (!_source.empty() && _line > 0) {
-        out += _source;
-        out += L':';
-        // The decimal digits of the line, without a string of their own.
-        wchar_t digits[16];
-        wchar_t* at = digits + 16;
-        unsigned long n = static_cast<unsigned long>(_line);
-        do {
-            *--at = static_cast<wchar_t>(L'0' + n % 10);
-            n /= 10;
-        } while (n != 0);
-        out.append(at, digits + 16);
-        out += L':';
-    }
+    append_location(out);
+    out += kind_text();
+    out += describe();
+}
+
+void ParseError::append_location(std::wstring& out) const {
+    if (!located())
+        return;
+    out += _source;
+    out += L':';
+    // The decimal digits of the line, without a string of their own.
+    wchar_t digits[16];
+    wchar_t* at = digits + 16;
+    unsigned long n = static_cast<unsigned long>(_line);
+    do {
+        *--at = static_cast<wchar_t>(L'0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    out.append(at, digits + 16);
+    out += L':';
+}
+
+const wchar_t* ParseError::kind_text() const {
     switch (_type) {
     case Semantic:
-        out += L" error: semantic:";
-        break;
+        return L" error: semantic:";
     case Type:
-        out += L" error: type:";
-        break;
+        return L" error: type:";
     case Link:
-        out += L" error: link:";
-        break;
+        return L" error: link:";
     case warning:
-        out += L" warning: ";
-        break;
+        return L" warning: ";
     case info:
-        out += L" info:";
-        break;
+        return L" info:";
     default:
-        out += L" error: syntax:";
-        break;
+        return L" error: syntax:";
     }
-    out += describe();
 }
 
 } // namespace parsing

@@ -42,6 +42,9 @@ public:
     ParseError(int code, const wchar_t* text, int type, bool stop, bool reject);
     ParseError(const ParseError&) = default;
     ParseError& operator=(const ParseError&) = default;
+    // A diagnostic handed to a parser's store moves its strings there.
+    ParseError(ParseError&&) = default;
+    ParseError& operator=(ParseError&&) = default;
     ~ParseError() override;
 
     Int4 code() const override { return id; }
@@ -59,6 +62,13 @@ public:
     std::wstring& format(std::wstring& out) const;
     // The same text appended to out.
     void append_format(std::wstring& out) const;
+    // The pieces of that text: "src:line:" (nothing for an unstamped
+    // diagnostic) appended to out, and the kind, " error: syntax:" and the
+    // like; the message, describe(), follows them.
+    void append_location(std::wstring& out) const;
+    // Whether the text has that location: the diagnostic is stamped.
+    bool located() const { return !_source.empty() && _line > 0; }
+    const wchar_t* kind_text() const;
 };
 
 } // namespace parsing

@@ -210,8 +210,12 @@ int Parser::reduce(ParseAction& pa) {
         // The entry of the first child becomes the new one, as if the
         // children were popped and the new entry pushed in their place: the
         // stack is not shortened and lengthened again for every reduction.
-        for (int i = 1; i < n; ++i)
-            pop();
+        // The stack holds more than n entries: the pops need no test.
+        for (int i = 1; i < n; ++i) {
+            if (clearOnPop)
+                release_values(consumed.back());
+            consumed.pop_back();
+        }
         const auto first = std::prev(consumed.end());
         int next_state;
         try {
@@ -467,10 +471,13 @@ void Parser::msg_word(const std::wstring& w, std::wstring& fmt_w) {
     if (n == 0)
         return;
     if (n == 1) {
-        if (w[0] == L'\'')
+        if (w[0] == L'\'') {
             fmt_w = L"\"'\"";
-        else
-            fmt_w = L"'" + w + L"'";
+        } else {
+            fmt_w += L'\'';
+            fmt_w += w[0];
+            fmt_w += L'\'';
+        }
         return;
     }
     long e = std::min(n - 1, 33L);
@@ -493,7 +500,9 @@ void Parser::msg_word(const std::wstring& w, std::wstring& fmt_w) {
         fmt_w = w;
         return;
     }
-    fmt_w = L"'" + w.substr(s, e - s + 1) + L"'";
+    fmt_w += L'\'';
+    fmt_w.append(w, static_cast<std::size_t>(s), static_cast<std::size_t>(e - s + 1));
+    fmt_w += L'\'';
 }
 
 int Parser::error(int state, int token_) {

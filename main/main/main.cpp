@@ -46,6 +46,10 @@ int mmain(int argc, char** argv, char** argvp, arguments& args) {
 
     Translator translator;
     RunChecker checker(translator);
+    // With the console streams unsynchronised, the narrow and the wide error
+    // stream each write straight to the standard error file: the checker may
+    // write the diagnostics as bytes through the narrow one.
+    checker.set_error_bytes(std::cerr.rdbuf());
     int rc = 0;
     for (const file_rec* file : args.files) {
         switch (
