@@ -6,7 +6,6 @@
 #include <iostream>
 #include <locale>
 #include <string>
-#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -49,8 +48,7 @@ void print_line(std::wostream& out, std::wstring text) {
 // Given a byte buffer that writes where the wide stream does, the lines are
 // encoded as bytes straight away, by the conversion of the wide stream's
 // locale, and written into that buffer: no wide copy of each line, and a
-// text shared by many diagnostics is encoded once. Runs of ASCII, nearly all
-// of every line, become their bytes without a call of the conversion.
+// text shared by many diagnostics is encoded once.
 class line_gatherer {
 public:
     line_gatherer(std::wostream& out_, std::streambuf* bytes_) : out(out_), bytes(bytes_) {}
@@ -78,14 +76,10 @@ public:
             }
             append(narrow, source_bytes);
             narrow.push_back(':');
-            char digits[24];
-            char* at = digits + sizeof digits;
-            unsigned long n = static_cast<unsigned long>(e._line);
-            do {
-                *--at = static_cast<char>('0' + n % 10);
-                n /= 10;
-            } while (n != 0);
-            narrow.insert(narrow.end(), at, digits + sizeof digits);
+            char digits[20];
+            narrow.insert(narrow.end(),
+                          parsing::decimal_digits(digits + 20, static_cast<unsigned long>(e._line)),
+                          digits + 20);
             narrow.push_back(':');
         }
         append(narrow, encoded_once(e.kind_text(), nullptr));
@@ -122,7 +116,7 @@ public:
 private:
     std::wostream& out;
     std::streambuf* bytes;
-    // The wide stream's conversion; looked up at the first unit outside ASCII.
+    // The wide stream's conversion; looked up at the first text encoded.
     const std::codecvt<wchar_t, char, std::mbstate_t>* facet = nullptr;
     std::wstring buffer; // the wide lines (without bytes)
     // The byte strings are vectors: their code is all in this program, as a
@@ -150,44 +144,29 @@ private:
         }
         return bytes_;
     }
-    // Appends text[0, n) to `to` as the conversion writes it.
+    // Appends text[0, n) to `to` as the conversion writes it; the
+    // conversion copies runs of ASCII, nearly all of every text, as they are.
     void encode(bytes_t& to, const wchar_t* text, std::size_t n) {
-        using unit = std::make_unsigned_t<wchar_t>;
-        const wchar_t* p = text;
-        const wchar_t* const end = text + n;
-        while (p < end) {
-            const wchar_t* run = p;
-            while (p < end && static_cast<unit>(*p) < 0x80)
-                ++p;
-            std::size_t at = to.size();
-            to.resize(at + static_cast<std::size_t>(p - run));
-            for (char* o = to.data() + at; run < p; ++run)
-                *o++ = static_cast<char>(*run);
-            if (p == end || failed)
-                break;
-            // The units up to the next ASCII one, through the conversion.
-            const wchar_t* q = p;
-            while (q < end && static_cast<unit>(*q) >= 0x80)
-                ++q;
-            if (!facet)
-                facet = &std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(out.getloc());
-            const std::size_t most = static_cast<std::size_t>(std::max(facet->max_length(), 4));
-            at = to.size();
-            to.resize(at + static_cast<std::size_t>(q - p) * most);
-            std::mbstate_t state{};
-            const wchar_t* from_next = p;
-            char* to_next = nullptr;
-            const auto r =
-                facet->out(state, p, q, from_next, to.data() + at, to.data() + to.size(), to_next);
-            if (r != std::codecvt_base::ok || from_next != q) {
-                // The wide stream would stop at such a unit: so does this.
-                failed = true;
-                to.resize(at);
-                break;
-            }
-            to.resize(static_cast<std::size_t>(to_next - to.data()));
-            p = q;
+        if (n == 0 || failed)
+            return;
+        if (!facet)
+            facet = &std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(out.getloc());
+        const std::size_t most = static_cast<std::size_t>(std::max(facet->max_length(), 4));
+        const std::size_t at = to.size();
+        to.resize(at + n * most);
+        std::mbstate_t state{};
+        const wchar_t* from_next = text;
+        char* to_next = nullptr;
+        const auto r = facet->out(state, text, text + n, from_next, to.data() + at,
+                                  to.data() + to.size(), to_next);
+        if (r != std::codecvt_base::ok || from_next != text + n) {
+            // The wide stream would fail at such a text and write no more:
+            // so does this.
+            failed = true;
+            to.resize(at);
+            return;
         }
+        to.resize(static_cast<std::size_t>(to_next - to.data()));
     }
 
     void end_line() {

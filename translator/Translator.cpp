@@ -76,6 +76,17 @@ decimal_number read_decimal(const wchar_t* text) {
     return number;
 }
 
+// The value of a text of 1 to most plain ASCII digits and nothing else, as
+// read_decimal reads it; -1 for any other text, which read_decimal then
+// reads. Most texts read as numbers, line numbers, are such digits.
+int plain_number(const wchar_t* text, int most) {
+    int value = 0;
+    const wchar_t* d = text;
+    while (d - text < most && *d >= L'0' && *d <= L'9')
+        value = value * 10 + static_cast<int>(*d++ - L'0');
+    return d != text && *d == L'\0' ? value : -1;
+}
+
 // msg with val in place of the %s of its first '%s' (or "%s"), or with a
 // blank and val appended when it has neither.
 std::wstring substitute(const wchar_t* msg, const wchar_t* val) {
@@ -250,17 +261,11 @@ int Translator::onLabelDefinition(p_entry&, p_entry& c1) {
     const std::wstring* text = c1.Synthesized();
     if (!text)
         return 0;
-    // Most labels are a few ASCII digits and nothing else: their value is
-    // read at once, as read_decimal would read it. Seven digits stay below
-    // label_bits.
-    int number = 0;
-    const wchar_t* const start = text->c_str();
-    const wchar_t* const stop = start + std::min<std::size_t>(text->size(), 7);
-    const wchar_t* d = start;
-    while (d != stop && *d >= L'0' && *d <= L'9')
-        number = number * 10 + static_cast<int>(*d++ - L'0');
+    // Seven digits stay below label_bits: a label beyond them is kept by its
+    // digits.
+    int number = plain_number(text->c_str(), 7);
     decimal_number label;
-    if (d == start || *d != L'\0') {
+    if (number < 0) {
         label = read_decimal(text->c_str());
         number = label.saturated();
     }
@@ -305,15 +310,9 @@ int Translator::onNext(p_entry&, p_entry&, char) {
 int Translator::watoi(const wchar_t* text) {
     if (!text)
         return 0;
-    // Most texts, line numbers, are a few ASCII digits and nothing else:
-    // read at once, as the general reading would read them.
-    int plain = 0;
-    const wchar_t* d = text;
-    while (d - text < 9 && *d >= L'0' && *d <= L'9')
-        plain = plain * 10 + static_cast<int>(*d++ - L'0');
-    if (d != text && *d == L'\0')
-        return plain;
-    return read_decimal(text).saturated();
+    // Nine digits stay below the limit of int.
+    const int plain = plain_number(text, 9);
+    return plain >= 0 ? plain : read_decimal(text).saturated();
 }
 
 // The DATA check's answer for the common statement, found by one pass over

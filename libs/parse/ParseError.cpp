@@ -25,15 +25,8 @@ void ParseError::append_location(std::wstring& out) const {
         return;
     out += _source;
     out += L':';
-    // The decimal digits of the line, without a string of their own.
-    wchar_t digits[16];
-    wchar_t* at = digits + 16;
-    unsigned long n = static_cast<unsigned long>(_line);
-    do {
-        *--at = static_cast<wchar_t>(L'0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    out.append(at, digits + 16);
+    wchar_t digits[20];
+    out.append(decimal_digits(digits + 20, static_cast<unsigned long>(_line)), digits + 20);
     out += L':';
 }
 

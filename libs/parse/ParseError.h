@@ -71,6 +71,17 @@ public:
     const wchar_t* kind_text() const;
 };
 
+// Writes the decimal digits of n into the characters before end and returns
+// where they begin: a line number without a string of its own, for wide and
+// narrow text alike. 20 characters hold any value.
+template <class Char> Char* decimal_digits(Char* end, unsigned long n) {
+    do {
+        *--end = static_cast<Char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    return end;
+}
+
 } // namespace parsing
 
 #endif
