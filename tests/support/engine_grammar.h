@@ -85,6 +85,14 @@ inline int reductive(const GrammarRows& s, int p) {
     return s.states + p;
 }
 
+// The entries of all the lists of a map: the rows a table of them takes.
+template <class Map> int rows_in(const Map& lists) {
+    int rows = 0;
+    for (auto& e : lists)
+        rows += static_cast<int>(e.second.size());
+    return rows;
+}
+
 class Grammar : public FSAParseData {
 public:
     explicit Grammar(const GrammarRows& s) {
@@ -123,26 +131,20 @@ public:
                 }
             },
             eq_rows, n, 0);
-        int slr_rows = 0;
-        for (auto& e : s.slr)
-            slr_rows += static_cast<int>(e.second.size());
         slr_follows_table = new Rows<slr_table>(
             [&](slr_table& t) {
                 for (auto& e : s.slr)
                     for (auto& r : e.second)
                         t.append(0, e.first, r.first, r.second);
             },
-            slr_rows, static_cast<int>(s.slr.size()), 0);
-        int follow_rows = 0;
-        for (auto& e : s.followSets)
-            follow_rows += static_cast<int>(e.second.size());
+            rows_in(s.slr), static_cast<int>(s.slr.size()), 0);
         followstable = new Rows<follows_table>(
             [&](follows_table& t) {
                 for (auto& e : s.followSets)
                     for (int set : e.second)
                         t.append(e.first, set);
             },
-            follow_rows, static_cast<int>(s.followSets.size()));
+            rows_in(s.followSets), static_cast<int>(s.followSets.size()));
         int rule_states = s.rules.empty() ? 0 : s.rules.rbegin()->first;
         statefollows = new Rows<state_follows>(
             [&](state_follows& t) {
