@@ -92,14 +92,15 @@ public:
         // answer (bits 0..5 the kind, bits 8..31 the value) before it
         // spells it out.
         bool packed(int state, int token, std::int32_t& m) const {
-            if (static_cast<unsigned>(state) >= states)
-                return false;
+            // ascii_states is 0 or states: the first test bounds the state.
             if (static_cast<unsigned>(token) < ascii_ids &&
                 static_cast<unsigned>(state) < ascii_states) {
                 m = ascii[static_cast<std::size_t>(state) * ascii_ids +
                           static_cast<unsigned>(token)];
                 return m != 0;
             }
+            if (static_cast<unsigned>(state) >= states)
+                return false;
             const unsigned i = direct_index(token);
             if (i >= ids)
                 return false;
