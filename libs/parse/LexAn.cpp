@@ -281,6 +281,21 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
         if (found.Do == _REDUCE)
             break;
     }
+    if (consumed.state_at(k) == 0 && k + 2 == consumed.size() && proceed && token != endmark) {
+        // One symbol passed on, the commonest fall-back: the current symbol
+        // stays current, unread, instead of going back and being read again.
+        const int passed = consumed.back().token;
+        consumed.text_into(k + 1, *word);
+        consumed.keep_up_to(k);
+        passed_on = true;
+        reduced_state = -1;
+        reduced_token = passed;
+        pa.Do = _ACCEPT;
+        pa.value.ReduceId = passed;
+        do_read = false;
+        returned_id = passed;
+        return true;
+    }
     // The current symbol, then the symbols above entry k + 1, go back; the
     // symbol of entry k + 1 is read again first.
     reversed.push(in_state, token).value = std::move(*buffer);
@@ -445,7 +460,7 @@ int LexAn::next(std::wstring* word) {
                 bool passed_on;
                 if (fall_back(action, s, word, passed_on)) {
                     if (passed_on)
-                        return token;
+                        return returned_id;
                     break;
                 }
                 failure(action, s, token);
