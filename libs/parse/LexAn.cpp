@@ -281,39 +281,32 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
         if (found.Do == _REDUCE)
             break;
     }
-    if (consumed.state_at(k) == 0 && k + 2 == consumed.size() && proceed && token != endmark) {
-        // One symbol passed on, the commonest fall-back: the current symbol
-        // stays current, unread, instead of going back and being read again.
-        const int passed = consumed.back().token;
-        consumed.text_into(k + 1, *word);
-        consumed.keep_up_to(k);
-        passed_on = true;
-        reduced_state = -1;
-        reduced_token = passed;
-        pa.Do = _ACCEPT;
-        pa.value.ReduceId = passed;
-        do_read = false;
-        returned_id = passed;
-        return true;
+    // One symbol passed on, the commonest fall-back: the current symbol
+    // stays current, unread, instead of going back and being read again.
+    const bool keeps_current =
+        consumed.state_at(k) == 0 && k + 2 == consumed.size() && proceed && token != endmark;
+    if (!keeps_current) {
+        // The current symbol, then the symbols above entry k + 1, go back;
+        // the symbol of entry k + 1 is read again first.
+        reversed.push(in_state, token).value = std::move(*buffer);
+        consumed.give_back_above(k + 1, reversed);
     }
-    // The current symbol, then the symbols above entry k + 1, go back; the
-    // symbol of entry k + 1 is read again first.
-    reversed.push(in_state, token).value = std::move(*buffer);
-    consumed.give_back_above(k + 1, reversed);
-    token = consumed.back().token;
+    const int first = consumed.back().token;
     passed_on = consumed.state_at(k) == 0;
     consumed.text_into(k + 1, passed_on ? *word : *buffer);
     consumed.keep_up_to(k);
+    if (!keeps_current)
+        token = first;
     if (!passed_on) {
         pa = found;
         return true;
     }
     reduced_state = -1;
-    reduced_token = token;
+    reduced_token = first;
     pa.Do = _ACCEPT;
-    pa.value.ReduceId = token;
-    do_read = true;
-    returned_id = token;
+    pa.value.ReduceId = first;
+    do_read = !keeps_current;
+    returned_id = first;
     return true;
 }
 
