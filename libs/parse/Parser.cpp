@@ -35,6 +35,18 @@ Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void
       switch_equivalent(true), clearOnPop(true), shorter_match(false),
       simple(dynamic_cast<SimpleParsingTable*>(&table)), stage(dynamic_cast<LexAn*>(&scanner_)) {
     CharsCase();
+    if (simple && simple->data.reductions) {
+        const int n = simple->data.reductions->size;
+        plain.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
+        ::reduction rd;
+        for (int id = 0; id < n; ++id) {
+            simple->reduction(id, rd);
+            plain.push_back(plain_production{!rd.semanticAction && !rd.ErrorProduction(),
+                                             rd.NumberOfParameters == 1 && !rd.isOriginal(),
+                                             rd.state, rd.NumberOfParameters});
+        }
+    }
+    plain_count = static_cast<unsigned>(plain.size());
 }
 
 Parser::~Parser() {
@@ -170,20 +182,33 @@ bool Parser::seen_before() {
 }
 
 int Parser::reduce(ParseAction& pa) {
-    ::reduction rd;
-    table_reduction(pa.value.ReduceId, rd);
     p_entry pe;
-    pe.token = rd.state;
-    pe.childs = rd.NumberOfParameters;
-    Father = &pe;
     // An auxiliary symbol or an error production over one symbol passes the
     // child through: its token and value stay on the stack.
-    const bool pass_through = pe.childs == 1 && !rd.isOriginal();
-    if (rd.ErrorProduction())
-        error_production(pe.token);
-    if (rd.semanticAction)
-        call(reinterpret_cast<semantic_action_fn>(rd.semanticAction), _BottomUp);
-    Father = nullptr;
+    bool pass_through;
+    int n;
+    const unsigned id = static_cast<unsigned>(pa.value.ReduceId);
+    if (id < plain_count && plain[id].plain) {
+        // Most productions: nothing to run before the children go.
+        const plain_production& p = plain[id];
+        pe.token = p.symbol;
+        n = p.children;
+        pe.childs = n;
+        pass_through = p.pass_through;
+    } else {
+        ::reduction rd;
+        table_reduction(pa.value.ReduceId, rd);
+        pe.token = rd.state;
+        n = rd.NumberOfParameters;
+        pass_through = n == 1 && !rd.isOriginal();
+        pe.childs = n;
+        Father = &pe;
+        if (rd.ErrorProduction())
+            error_production(pe.token);
+        if (rd.semanticAction)
+            call(reinterpret_cast<semantic_action_fn>(rd.semanticAction), _BottomUp);
+        Father = nullptr;
+    }
     if (pass_through && consumed.size() >= 2) {
         // The child stays where it is and takes the state of the symbol it
         // stands for, reached from the entry below it.
@@ -205,7 +230,6 @@ int Parser::reduce(ParseAction& pa) {
         _get_next = false;
         return 0;
     }
-    const int n = rd.NumberOfParameters;
     if (!pass_through && n >= 1 && consumed.size() > static_cast<std::size_t>(n)) {
         // The entry of the first child becomes the new one, as if the
         // children were popped and the new entry pushed in their place: the
@@ -238,7 +262,7 @@ int Parser::reduce(ParseAction& pa) {
     }
     p_entry child;
     try {
-        for (int i = 0; i < rd.NumberOfParameters; ++i) {
+        for (int i = 0; i < n; ++i) {
             if (consumed.empty())
                 throw ParseError(0, L"Internal; Empty Stack on Reduction", Syntax, false, true);
             if (pass_through)
