@@ -317,7 +317,12 @@ private:
     // A symbol that begins no token: passed on as failure() would, without
     // the round trip through the push-back stack.
     int pass_on(std::wstring* word) {
-        *word = std::move(*buffer);
+        // Most symbols are one character: copied, that costs less than
+        // handing a string over.
+        if (buffer->size() == 1)
+            set_symbol_text(*word, (*buffer)[0]);
+        else
+            *word = std::move(*buffer);
         return pass_on_in_place();
     }
     // The same for a symbol whose text is in the caller's string already.
