@@ -58,16 +58,11 @@ void LexAn::switch_ptable(ParsingTable& table) {
     // What a reduction needs of each production, read once: the table never
     // changes.
     productions.clear();
-    if (simple && simple->data.reductions) {
-        const int n = simple->data.reductions->size;
-        productions.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
-        ::reduction rd;
-        for (int id = 0; id < n; ++id) {
-            simple->reduction(id, rd);
-            productions.push_back(production{rd.semanticAction, rd.state,
-                                             !rd.semanticAction && simple->ignore(rd.state)});
-        }
-    }
+    if (simple)
+        productions = simple->per_reduction<production>([this](const ::reduction& rd) {
+            return production{rd.semanticAction, rd.state,
+                              !rd.semanticAction && simple->ignore(rd.state)};
+        });
     production_count = static_cast<unsigned>(productions.size());
     marks = simple ? simple->view_marks() : SimpleParsingTable::marks_view();
     endmark = table.EndMark();

@@ -35,17 +35,12 @@ Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void
       switch_equivalent(true), clearOnPop(true), shorter_match(false),
       simple(dynamic_cast<SimpleParsingTable*>(&table)), stage(dynamic_cast<LexAn*>(&scanner_)) {
     CharsCase();
-    if (simple && simple->data.reductions) {
-        const int n = simple->data.reductions->size;
-        plain.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
-        ::reduction rd;
-        for (int id = 0; id < n; ++id) {
-            simple->reduction(id, rd);
-            plain.push_back(plain_production{!rd.semanticAction && !rd.ErrorProduction(),
-                                             rd.NumberOfParameters == 1 && !rd.isOriginal(),
-                                             rd.state, rd.NumberOfParameters});
-        }
-    }
+    if (simple)
+        plain = simple->per_reduction<plain_production>([](const ::reduction& rd) {
+            return plain_production{!rd.semanticAction && !rd.ErrorProduction(),
+                                    rd.NumberOfParameters == 1 && !rd.isOriginal(), rd.state,
+                                    rd.NumberOfParameters};
+        });
     plain_count = static_cast<unsigned>(plain.size());
 }
 

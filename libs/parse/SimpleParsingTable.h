@@ -170,6 +170,17 @@ public:
         return out;
     }
     bool recovery(int state) override;
+    // By reduction id, make(row) of each production's row: what a parser or
+    // a stage keeps at hand of every production, read once.
+    template <class Record, class Make> std::vector<Record> per_reduction(Make make) {
+        std::vector<Record> out;
+        const int n = data.reductions ? data.reductions->size : 0;
+        out.reserve(n > 0 ? static_cast<std::size_t>(n) : 0);
+        ::reduction rd;
+        for (int id = 0; id < n; ++id)
+            out.push_back(make(reduction(id, rd)));
+        return out;
+    }
     bool ignore(int token) override {
         const direct_id* d = find_direct(token);
         return d ? d->ignorable : searched_ignore(token);
