@@ -36,12 +36,12 @@ Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void
       simple(dynamic_cast<SimpleParsingTable*>(&table)), stage(dynamic_cast<LexAn*>(&scanner_)) {
     CharsCase();
     if (simple)
-        plain = simple->per_reduction<plain_production>([](const ::reduction& rd) {
-            return plain_production{!rd.semanticAction && !rd.ErrorProduction(),
-                                    rd.NumberOfParameters == 1 && !rd.isOriginal(), rd.state,
-                                    rd.NumberOfParameters};
+        productions = simple->per_reduction<production>([](const ::reduction& rd) {
+            return production{!rd.semanticAction && !rd.ErrorProduction(),
+                              rd.NumberOfParameters == 1 && !rd.isOriginal(), rd.state,
+                              rd.NumberOfParameters};
         });
-    plain_count = static_cast<unsigned>(plain.size());
+    production_count = static_cast<unsigned>(productions.size());
 }
 
 Parser::~Parser() {
@@ -183,9 +183,9 @@ int Parser::reduce(ParseAction& pa) {
     bool pass_through;
     int n;
     const unsigned id = static_cast<unsigned>(pa.value.ReduceId);
-    if (id < plain_count && plain[id].plain) {
+    if (id < production_count && productions[id].plain) {
         // Most productions: nothing to run before the children go.
-        const plain_production& p = plain[id];
+        const production& p = productions[id];
         pe.token = p.symbol;
         n = p.children;
         pe.childs = n;

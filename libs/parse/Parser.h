@@ -192,18 +192,18 @@ private:
     // step is then read by a direct call.
     LexAn* stage;
 
-    // By reduction id, what reduce() needs of a production that has neither
-    // a semantic action nor a diagnostic, read once from a
-    // SimpleParsingTable, whose table never changes; the others are marked
-    // and read from the table when they are reduced.
-    struct plain_production {
+    // By reduction id, what reduce() needs of a production, read once from a
+    // SimpleParsingTable, whose table never changes. Only a plain
+    // production's record serves: the others, with a semantic action or a
+    // diagnostic to give, are read from the table when they are reduced.
+    struct production {
         bool plain;
         bool pass_through; // one child, standing for an auxiliary symbol
         int symbol;
         int children;
     };
-    std::vector<plain_production> plain;
-    unsigned plain_count = 0; // plain.size(), at hand for every reduction
+    std::vector<production> productions;
+    unsigned production_count = 0; // productions.size(), at hand for every reduction
 
     // The texts of the kept diagnostics, one copy of each: a file with many
     // syntax errors repeats a few long "Expected" texts many times over.
