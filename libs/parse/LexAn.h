@@ -367,13 +367,43 @@ private:
         id = pass_on_in_place();
         return true;
     }
+    // What next() delivers when nothing is pending and the upstream stage
+    // passes its next symbol on from its own upstream's run: that symbol is
+    // taken from there without a call to either stage. Passed on here too,
+    // it goes into *text and its id into id, and the answer is true. Shifted
+    // or ending a token here, it becomes this stage's current symbol, read
+    // already, and next() goes on from it; the answer is then false, as in
+    // every other case, where nothing is done.
+    bool pass_on_through(int& id, std::wstring* text) {
+        if (!upstream_stage || sma || !copy_unmatched || !do_read || !reversed.empty() ||
+            consumed.size() != 1)
+            return false;
+        int t;
+        if (!upstream_stage->pass_on_from_run(t, text))
+            return false;
+        if (input_case != Input_Sensitive)
+            t = Case(t);
+        token = t;
+        std::int32_t m;
+        if (marks.packed(0, t, m) && (m & 63) == _ERROR) {
+            pbuffer = text;
+            id = pass_on_in_place();
+            return true;
+        }
+        set_symbol_text(*buffer, (*text)[0]);
+        do_read = false;
+        return false;
+    }
     // The next symbol of the upstream into token and *text; false, with
-    // nothing read, when the upstream is at its end.
-    bool read_upstream(std::wstring* text) {
+    // nothing read, when the upstream is at its end. Kept inline in the
+    // step loop by force: the compiler would otherwise make a call of it,
+    // which costs more than the calls to the upstream that it saves.
+    [[gnu::always_inline]] bool read_upstream(std::wstring* text) {
         if (take_from_run(text))
             return true;
         if (upstream_stage) {
-            if (upstream_stage->pass_on_from_run(token, text))
+            if (upstream_stage->pass_on_from_run(token, text) ||
+                upstream_stage->pass_on_through(token, text))
                 return true;
             if (upstream_stage->eof())
                 return false;
