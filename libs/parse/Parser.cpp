@@ -126,9 +126,24 @@ bool Parser::parse() {
                 trace(token, L"] ");
             push_token(token, action.value.NextState, &word);
             break;
-        case _REDUCE:
+        case _REDUCE: {
+            // Most reductions run no action and take their children off a
+            // stack deep enough: done here, without the call.
+            const unsigned id = static_cast<unsigned>(action.value.ReduceId);
+            if (id < production_count) {
+                const production& p = productions[id];
+                if (p.plain && !p.pass_through && p.children >= 1 &&
+                    consumed.size() > static_cast<std::size_t>(p.children)) {
+                    p_entry made;
+                    made.token = p.symbol;
+                    made.childs = p.children;
+                    replace_children(p.children, made);
+                    break;
+                }
+            }
             reduce(action);
             break;
+        }
         case _FINISH:
             if (debug == 1)
                 trace(token, L"] ");
@@ -174,6 +189,35 @@ bool Parser::seen_before() {
         return true;
     cycle_guard.push_back(std::move(now));
     return false;
+}
+
+// The entry of the first of the n children on top of the stack becomes
+// made, as if the children were popped and made pushed in their place: the
+// stack is not shortened and lengthened again for every reduction. The
+// stack holds more than n entries (n at least 1): the pops need no test.
+inline void Parser::replace_children(int n, const p_entry& made) {
+    for (int i = 1; i < n; ++i) {
+        if (clearOnPop)
+            release_values(consumed.back());
+        consumed.pop_back();
+    }
+    const auto first = std::prev(consumed.end());
+    int next_state;
+    try {
+        next_state = table_goto(std::prev(first)->state, made.token);
+    } catch (...) {
+        // As the general path of reduce() leaves it: the children gone, and
+        // the new entry's values released.
+        pop();
+        release_values(made);
+        throw;
+    }
+    p_entry& top = *first;
+    if (clearOnPop)
+        release_values(top);
+    top = made;
+    top.state = next_state;
+    _get_next = false;
 }
 
 int Parser::reduce(ParseAction& pa) {
@@ -226,33 +270,7 @@ int Parser::reduce(ParseAction& pa) {
         return 0;
     }
     if (!pass_through && n >= 1 && consumed.size() > static_cast<std::size_t>(n)) {
-        // The entry of the first child becomes the new one, as if the
-        // children were popped and the new entry pushed in their place: the
-        // stack is not shortened and lengthened again for every reduction.
-        // The stack holds more than n entries: the pops need no test.
-        for (int i = 1; i < n; ++i) {
-            if (clearOnPop)
-                release_values(consumed.back());
-            consumed.pop_back();
-        }
-        const auto first = std::prev(consumed.end());
-        int next_state;
-        try {
-            next_state = table_goto(std::prev(first)->state, pe.token);
-        } catch (...) {
-            // As the general path below leaves it: the children gone, and
-            // the new entry's values released.
-            pop();
-            release_values(pe);
-            throw;
-        }
-        p_entry& top = *first;
-        if (clearOnPop) {
-            release_values(top);
-        }
-        top = pe;
-        top.state = next_state;
-        _get_next = false;
+        replace_children(n, pe);
         return 0;
     }
     p_entry child;

@@ -204,6 +204,7 @@ private:
     };
     std::vector<production> productions;
     unsigned production_count = 0; // productions.size(), at hand for every reduction
+    [[gnu::always_inline]] void replace_children(int n, const p_entry& made);
 
     // The texts of the kept diagnostics, one copy of each: a file with many
     // syntax errors repeats a few long "Expected" texts many times over.
