@@ -326,9 +326,9 @@ private:
         return pass_on_in_place();
     }
     // The same for a symbol whose text is in the caller's string already.
+    // (The step's action, which failure() would leave as the accept of the
+    // symbol, is not kept: every step writes it before reading it.)
     int pass_on_in_place() {
-        action.Do = _ACCEPT;
-        action.value.ReduceId = token;
         reduced_state = -1;
         reduced_token = token;
         do_read = true;
