@@ -33,7 +33,8 @@ private:
     int _line;
     std::wstring* str;
     wchar_t ch;
-    wchar_t hwrap;
+    // The double quote, kept for the record: nothing reads it.
+    [[maybe_unused]] wchar_t hwrap;
     int pos;
     int length;
     // Quote states kept while reading; nothing decides on them.
