@@ -65,6 +65,13 @@ void LexAn::switch_ptable(ParsingTable& table) {
         });
     production_count = static_cast<unsigned>(productions.size());
     marks = simple ? simple->view_marks() : SimpleParsingTable::marks_view();
+    ends_dropped.assign(marks.states, false);
+    for (unsigned s = 0; s < marks.states; ++s) {
+        ParseAction end{};
+        marks.mark_lookup(static_cast<int>(s), false, end);
+        const unsigned id = static_cast<unsigned>(end.value.ReduceId);
+        ends_dropped[s] = end.Do == _REDUCE && id < production_count && productions[id].ignorable;
+    }
     endmark = table.EndMark();
     anymark = table.AnyMark();
     backtrackmark = table.BacktrackMark();
@@ -303,6 +310,45 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
     do_read = !keeps_current;
     returned_id = first;
     return true;
+}
+
+// For a stage at rest over a run: when the run begins with a whole token
+// that the stage drops (an ignorable one without a lexer action), ended by a
+// symbol in the run that does not go on with it, that token is skipped as
+// next() drops it and the answer is true; the symbol after it is then the
+// run's next one. Otherwise nothing is done. Only short tokens are tried: a
+// long one is most likely one that is kept.
+[[gnu::noinline]] bool LexAn::drop_from_run() {
+    const wchar_t* at = run_source->run_at;
+    const wchar_t* const end = run_source->run_end;
+    int s = 0;
+    for (int shifted = 0; at != end && shifted < 32; ++shifted) {
+        int t = static_cast<int>(*at);
+        if (input_case != Input_Sensitive)
+            t = Case(t);
+        std::int32_t m;
+        if (!marks.packed(s, t, m))
+            return false;
+        const int kind = m & 63;
+        if (kind == _SHIFT) {
+            s = m >> 8;
+            ++at;
+            continue;
+        }
+        // The end mark's reduction, as next() ends a token on a symbol that
+        // does not go on.
+        if (kind != _REDUCE || s == 0 || !marks.answers_end_mark(m))
+            return false;
+        const unsigned id = static_cast<unsigned>(m >> 8);
+        if (id >= production_count || productions[id].action || !productions[id].ignorable)
+            return false;
+        run_source->run_at = at;
+        // As the token's end leaves them.
+        reduced_state = s;
+        reduced_token = marks.end_id;
+        return true;
+    }
+    return false;
 }
 
 bool LexAn::failure(ParseAction& pa, int in_state, int in_token) {

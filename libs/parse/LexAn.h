@@ -293,6 +293,11 @@ private:
     };
     std::vector<production> productions;
     unsigned production_count = 0; // productions.size(), at hand for every token
+    // By state, whether the state ends a token that the stage drops (its
+    // end-mark answer reduces an ignorable production without an action):
+    // where the first symbol of a run leads, for drop_from_run to be worth
+    // trying. Empty when the table has no cells.
+    std::vector<bool> ends_dropped;
 
     // Direct views of the hot collaborators, so that a lookup per character
     // is a plain call: the table when it is a SimpleParsingTable, the
@@ -353,19 +358,34 @@ private:
         if (!run_source || sma || !copy_unmatched || !do_read || !reversed.empty() ||
             consumed.size() != 1 || run_source->run_at == run_source->run_end)
             return false;
-        const wchar_t c = *run_source->run_at;
+        wchar_t c = *run_source->run_at;
         int t = static_cast<int>(c);
         if (input_case != Input_Sensitive)
             t = Case(t);
         std::int32_t m;
-        if (!marks.packed(0, t, m) || (m & 63) != _ERROR)
-            return false;
+        const bool in_cells = marks.packed(0, t, m);
+        if (!in_cells || (m & 63) != _ERROR) {
+            // A token that the stage drops (blanks) may stand before it.
+            if (!in_cells || (m & 63) != _SHIFT || !ends_dropped_at(m >> 8) || !drop_from_run())
+                return false;
+            c = *run_source->run_at;
+            t = static_cast<int>(c);
+            if (input_case != Input_Sensitive)
+                t = Case(t);
+            if (!marks.packed(0, t, m) || (m & 63) != _ERROR)
+                return false;
+        }
         ++run_source->run_at;
         set_symbol_text(*text, c);
         pbuffer = text;
         token = t;
         id = pass_on_in_place();
         return true;
+    }
+    bool drop_from_run();
+    bool ends_dropped_at(int state) const {
+        return static_cast<unsigned>(state) < ends_dropped.size() &&
+               ends_dropped[static_cast<unsigned>(state)];
     }
     // What next() delivers when nothing is pending and the upstream stage
     // passes its next symbol on from its own upstream's run: that symbol is
