@@ -312,6 +312,36 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
     return true;
 }
 
+// For pass_on_from_run, where the run's first character c (t once folded)
+// begins a token, leading to first_state: true when next() would still pass
+// a character of the run on at once, which is then c (t). That is so when c
+// begins a token that the stage drops, which is then skipped, and the
+// character after it begins none; and when the character after c makes no
+// token of it, so that next() falls back and passes c on alone (the
+// character after it, which next() would keep as its current symbol, stays
+// in the run). False, with nothing done, otherwise.
+[[gnu::noinline]] bool LexAn::passes_from_run(int first_state, wchar_t& c, int& t) {
+    std::int32_t m;
+    if (ends_dropped_at(first_state)) {
+        if (!drop_from_run())
+            return false;
+        c = *run_source->run_at;
+        t = static_cast<int>(c);
+        if (input_case != Input_Sensitive)
+            t = Case(t);
+        return marks.packed(0, t, m) && (m & 63) == _ERROR;
+    }
+    const wchar_t* after = run_source->run_at + 1;
+    if (after == run_source->run_end)
+        return false;
+    int t2 = static_cast<int>(*after);
+    if (input_case != Input_Sensitive)
+        t2 = Case(t2);
+    ParseAction end;
+    return marks.packed(first_state, t2, m) && (m & 63) == _ERROR &&
+           marks.mark_lookup(first_state, false, end) && end.Do != _REDUCE;
+}
+
 // For a stage at rest over a run: when the run begins with a whole token
 // that the stage drops (an ignorable one without a lexer action), ended by a
 // symbol in the run that does not go on with it, that token is skipped as

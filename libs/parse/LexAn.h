@@ -350,8 +350,10 @@ private:
         set_symbol_text(*text, c);
         return true;
     }
-    // What next() delivers when nothing is pending and the next character
-    // of the upstream's run begins no token, done without the call: the
+    // What next() delivers when nothing is pending and it would pass on a
+    // character of the upstream's run at once (one that begins no token, or
+    // one after a dropped token, or one that begins a token only with a
+    // character that does not follow), done without the call: the
     // character, passed on, into *text and its id into id. False, with
     // nothing done, in any other case, which next() then serves.
     bool pass_on_from_run(int& id, std::wstring* text) {
@@ -364,17 +366,9 @@ private:
             t = Case(t);
         std::int32_t m;
         const bool in_cells = marks.packed(0, t, m);
-        if (!in_cells || (m & 63) != _ERROR) {
-            // A token that the stage drops (blanks) may stand before it.
-            if (!in_cells || (m & 63) != _SHIFT || !ends_dropped_at(m >> 8) || !drop_from_run())
-                return false;
-            c = *run_source->run_at;
-            t = static_cast<int>(c);
-            if (input_case != Input_Sensitive)
-                t = Case(t);
-            if (!marks.packed(0, t, m) || (m & 63) != _ERROR)
-                return false;
-        }
+        if ((!in_cells || (m & 63) != _ERROR) &&
+            (!in_cells || (m & 63) != _SHIFT || !passes_from_run(m >> 8, c, t)))
+            return false;
         ++run_source->run_at;
         set_symbol_text(*text, c);
         pbuffer = text;
@@ -382,6 +376,7 @@ private:
         id = pass_on_in_place();
         return true;
     }
+    bool passes_from_run(int first_state, wchar_t& c, int& t);
     bool drop_from_run();
     bool ends_dropped_at(int state) const {
         return static_cast<unsigned>(state) < ends_dropped.size() &&
