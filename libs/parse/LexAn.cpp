@@ -342,6 +342,30 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
            marks.mark_lookup(first_state, false, end) && end.Do != _REDUCE;
 }
 
+// For pass_on_through, where the symbol just taken from the upstream stage
+// begins a token here, leading to first_state: true when the symbol after
+// it, which the upstream would pass on at once from its run, makes no token
+// of it, so that next() would fall back and pass it on alone. The symbol
+// after it, which next() would keep as its current symbol, stays in the
+// run. False, with nothing done, otherwise.
+[[gnu::noinline]] bool LexAn::falls_back_alone(int first_state) {
+    LexAn& up = *upstream_stage;
+    const RunScanner* run = up.run_source;
+    if (!run || run->run_at == run->run_end)
+        return false;
+    int t = static_cast<int>(*run->run_at);
+    if (up.input_case != Input_Sensitive)
+        t = up.Case(t);
+    std::int32_t m;
+    if (!up.marks.packed(0, t, m) || (m & 63) != _ERROR)
+        return false;
+    if (input_case != Input_Sensitive)
+        t = Case(t);
+    ParseAction end;
+    return marks.packed(first_state, t, m) && (m & 63) == _ERROR &&
+           marks.mark_lookup(first_state, false, end) && end.Do != _REDUCE;
+}
+
 // For a stage at rest over a run: when the run begins with a whole token
 // that the stage drops (an ignorable one without a lexer action), ended by a
 // symbol in the run that does not go on with it, that token is skipped as

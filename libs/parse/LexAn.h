@@ -377,6 +377,7 @@ private:
         return true;
     }
     bool passes_from_run(int first_state, wchar_t& c, int& t);
+    bool falls_back_alone(int first_state);
     bool drop_from_run();
     bool ends_dropped_at(int state) const {
         return static_cast<unsigned>(state) < ends_dropped.size() &&
@@ -384,7 +385,8 @@ private:
     }
     // What next() delivers when nothing is pending and the upstream stage
     // passes its next symbol on from its own upstream's run: that symbol is
-    // taken from there without a call to either stage. Passed on here too,
+    // taken from there without a call to either stage. Passed on here too
+    // (at once, or alone after a fall-back that falls_back_alone foresees),
     // it goes into *text and its id into id, and the answer is true. Shifted
     // or ending a token here, it becomes this stage's current symbol, read
     // already, and next() goes on from it; the answer is then false, as in
@@ -400,7 +402,8 @@ private:
             t = Case(t);
         token = t;
         std::int32_t m;
-        if (marks.packed(0, t, m) && (m & 63) == _ERROR) {
+        if (marks.packed(0, t, m) &&
+            ((m & 63) == _ERROR || ((m & 63) == _SHIFT && falls_back_alone(m >> 8)))) {
             pbuffer = text;
             id = pass_on_in_place();
             return true;
