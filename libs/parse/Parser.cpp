@@ -447,6 +447,26 @@ ParseAction& Parser::getAction(int, int token_, ParseAction& out) {
 // getAction for a token without an action in state: its alternative ids,
 // then its shorter readings, until one has an action.
 ParseAction& Parser::alternatives(int state, ParseAction& out) {
+    // The first alternative answers most of these tokens (a number that is
+    // a line's label): it is tried before the search below is set up, which
+    // then goes on from it.
+    bool first_tried = false;
+    int first = -1;
+    if (switch_equivalent) {
+        first_tried = true;
+        first = stage ? stage->equivalent(1) : scanner.equivalent(1);
+        if (first != -1) {
+            if (debug == 2)
+                trace(first, L"] (ALT)");
+            if (first != token) {
+                table_action(state, first, out);
+                if (out.Do != _ERROR) {
+                    token = first;
+                    return out;
+                }
+            }
+        }
+    }
     bool may_shorten = shorter_match || ptable.sma(token);
     rejected.assign(1, token);
     auto is_rejected = [this](int id) {
@@ -459,7 +479,20 @@ ParseAction& Parser::alternatives(int state, ParseAction& out) {
     for (;;) {
         if (switch_equivalent) {
             for (k = 1;; ++k) {
-                int e = stage ? stage->equivalent(k) : scanner.equivalent(k);
+                int e;
+                if (first_tried) {
+                    // Asked, shown and looked up already.
+                    first_tried = false;
+                    e = first;
+                    if (e == -1)
+                        break;
+                    if (e != token) {
+                        rejected.push_back(e);
+                        may_shorten = may_shorten || ptable.sma(e);
+                    }
+                    continue;
+                }
+                e = stage ? stage->equivalent(k) : scanner.equivalent(k);
                 if (e == -1)
                     break;
                 if (debug == 2)
