@@ -315,31 +315,60 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
 // For pass_on_from_run, where the run's first character c (t once folded)
 // begins a token, leading to first_state: true when next() would still pass
 // a character of the run on at once, which is then c (t). That is so when c
-// begins a token that the stage drops, which is then skipped, and the
-// character after it begins none; and when the character after c makes no
+// begins a token that the stage drops, ended by a character in the run that
+// does not go on with it, and that character begins none: the dropped token
+// is skipped, as next() drops it, and that character is then c (t); the
+// token is skipped also when the character after it begins a token, and the
+// answer is then false. It is so too when the character after c makes no
 // token of it, so that next() falls back and passes c on alone (the
 // character after it, which next() would keep as its current symbol, stays
-// in the run). False, with nothing done, otherwise.
+// in the run). False, with nothing done, otherwise. Only short dropped
+// tokens are followed: a long token is most likely one that is kept.
 [[gnu::noinline]] bool LexAn::passes_from_run(int first_state, wchar_t& c, int& t) {
-    std::int32_t m;
-    if (ends_dropped_at(first_state)) {
-        if (!drop_from_run())
-            return false;
-        c = *run_source->run_at;
-        t = static_cast<int>(c);
-        if (input_case != Input_Sensitive)
-            t = Case(t);
-        return marks.packed(0, t, m) && (m & 63) == _ERROR;
-    }
-    const wchar_t* after = run_source->run_at + 1;
-    if (after == run_source->run_end)
+    const wchar_t* at = run_source->run_at + 1;
+    const wchar_t* const end = run_source->run_end;
+    if (at == end)
         return false;
-    int t2 = static_cast<int>(*after);
-    if (input_case != Input_Sensitive)
-        t2 = Case(t2);
-    ParseAction end;
-    return marks.packed(first_state, t2, m) && (m & 63) == _ERROR &&
-           marks.mark_lookup(first_state, false, end) && end.Do != _REDUCE;
+    std::int32_t m;
+    if (!ends_dropped_at(first_state)) {
+        int after = static_cast<int>(*at);
+        if (input_case != Input_Sensitive)
+            after = Case(after);
+        ParseAction ending;
+        return marks.packed(first_state, after, m) && (m & 63) == _ERROR &&
+               marks.mark_lookup(first_state, false, ending) && ending.Do != _REDUCE;
+    }
+    int s = first_state;
+    for (int shifted = 1; at != end && shifted < 32; ++shifted) {
+        int u = static_cast<int>(*at);
+        if (input_case != Input_Sensitive)
+            u = Case(u);
+        if (!marks.packed(s, u, m))
+            return false;
+        const int kind = m & 63;
+        if (kind == _SHIFT) {
+            s = m >> 8;
+            ++at;
+            continue;
+        }
+        // The end mark's reduction, as next() ends a token on a symbol that
+        // does not go on.
+        if (kind != _REDUCE || s == 0 || !marks.answers_end_mark(m))
+            return false;
+        const unsigned id = static_cast<unsigned>(m >> 8);
+        if (id >= production_count || !productions[id].ignorable)
+            return false;
+        // Dropped, leaving what the token's end leaves.
+        run_source->run_at = at;
+        reduced_state = s;
+        reduced_token = marks.end_id;
+        if (!marks.packed(0, u, m) || (m & 63) != _ERROR)
+            return false;
+        c = *at;
+        t = u;
+        return true;
+    }
+    return false;
 }
 
 // For pass_on_through, where the symbol just taken from the upstream stage
@@ -364,45 +393,6 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
     ParseAction end;
     return marks.packed(first_state, t, m) && (m & 63) == _ERROR &&
            marks.mark_lookup(first_state, false, end) && end.Do != _REDUCE;
-}
-
-// For a stage at rest over a run: when the run begins with a whole token
-// that the stage drops (an ignorable one without a lexer action), ended by a
-// symbol in the run that does not go on with it, that token is skipped as
-// next() drops it and the answer is true; the symbol after it is then the
-// run's next one. Otherwise nothing is done. Only short tokens are tried: a
-// long one is most likely one that is kept.
-[[gnu::noinline]] bool LexAn::drop_from_run() {
-    const wchar_t* at = run_source->run_at;
-    const wchar_t* const end = run_source->run_end;
-    int s = 0;
-    for (int shifted = 0; at != end && shifted < 32; ++shifted) {
-        int t = static_cast<int>(*at);
-        if (input_case != Input_Sensitive)
-            t = Case(t);
-        std::int32_t m;
-        if (!marks.packed(s, t, m))
-            return false;
-        const int kind = m & 63;
-        if (kind == _SHIFT) {
-            s = m >> 8;
-            ++at;
-            continue;
-        }
-        // The end mark's reduction, as next() ends a token on a symbol that
-        // does not go on.
-        if (kind != _REDUCE || s == 0 || !marks.answers_end_mark(m))
-            return false;
-        const unsigned id = static_cast<unsigned>(m >> 8);
-        if (id >= production_count || productions[id].action || !productions[id].ignorable)
-            return false;
-        run_source->run_at = at;
-        // As the token's end leaves them.
-        reduced_state = s;
-        reduced_token = marks.end_id;
-        return true;
-    }
-    return false;
 }
 
 bool LexAn::failure(ParseAction& pa, int in_state, int in_token) {

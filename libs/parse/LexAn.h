@@ -295,8 +295,8 @@ private:
     unsigned production_count = 0; // productions.size(), at hand for every token
     // By state, whether the state ends a token that the stage drops (its
     // end-mark answer reduces an ignorable production without an action):
-    // where the first symbol of a run leads, for drop_from_run to be worth
-    // trying. Empty when the table has no cells.
+    // where the first symbol of a run leads, for passes_from_run to follow
+    // the token to its end. Empty when the table has no cells.
     std::vector<bool> ends_dropped;
 
     // Direct views of the hot collaborators, so that a lookup per character
@@ -378,7 +378,6 @@ private:
     }
     bool passes_from_run(int first_state, wchar_t& c, int& t);
     bool falls_back_alone(int first_state);
-    bool drop_from_run();
     bool ends_dropped_at(int state) const {
         return static_cast<unsigned>(state) < ends_dropped.size() &&
                ends_dropped[static_cast<unsigned>(state)];
