@@ -319,26 +319,41 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
 // does not go on with it, and that character begins none: the dropped token
 // is skipped, as next() drops it, and that character is then c (t); the
 // token is skipped also when the character after it begins a token, and the
-// answer is then false. It is so too when the character after c makes no
-// token of it, so that next() falls back and passes c on alone (the
-// character after it, which next() would keep as its current symbol, stays
-// in the run). False, with nothing done, otherwise. Only short dropped
-// tokens are followed: a long token is most likely one that is kept.
+// answer is then false. It is so too when the characters after c lead
+// through states that end no token to one that the next character cannot
+// follow, so that next() falls back and passes c on alone (the characters
+// after it, which next() would read again, stay in the run). False, with
+// nothing done, otherwise. Only short tokens are followed: a long one is
+// most likely one that is kept.
 [[gnu::noinline]] bool LexAn::passes_from_run(int first_state, wchar_t& c, int& t) {
     const wchar_t* at = run_source->run_at + 1;
     const wchar_t* const end = run_source->run_end;
     if (at == end)
         return false;
     std::int32_t m;
-    if (!ends_dropped_at(first_state)) {
-        int after = static_cast<int>(*at);
-        if (input_case != Input_Sensitive)
-            after = Case(after);
-        ParseAction ending;
-        return marks.packed(first_state, after, m) && (m & 63) == _ERROR &&
-               marks.mark_lookup(first_state, false, ending) && ending.Do != _REDUCE;
-    }
     int s = first_state;
+    if (!ends_dropped_at(first_state)) {
+        // Followed while it shifts through states none of which ends a
+        // token, up to a character that it cannot take.
+        ParseAction ending;
+        for (int shifted = 1; at != end && shifted < 32; ++shifted) {
+            if (!marks.mark_lookup(s, false, ending) || ending.Do == _REDUCE)
+                return false;
+            int u = static_cast<int>(*at);
+            if (input_case != Input_Sensitive)
+                u = Case(u);
+            if (!marks.packed(s, u, m))
+                return false;
+            const int kind = m & 63;
+            if (kind == _ERROR)
+                return true;
+            if (kind != _SHIFT)
+                return false;
+            s = m >> 8;
+            ++at;
+        }
+        return false;
+    }
     for (int shifted = 1; at != end && shifted < 32; ++shifted) {
         int u = static_cast<int>(*at);
         if (input_case != Input_Sensitive)
