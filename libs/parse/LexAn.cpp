@@ -332,29 +332,12 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
         return false;
     std::int32_t m;
     int s = first_state;
-    if (!ends_dropped_at(first_state)) {
-        // Followed while it shifts through states none of which ends a
-        // token, up to a character that it cannot take.
-        ParseAction ending;
-        for (int shifted = 1; at != end && shifted < 32; ++shifted) {
-            if (!marks.mark_lookup(s, false, ending) || ending.Do == _REDUCE)
-                return false;
-            int u = static_cast<int>(*at);
-            if (input_case != Input_Sensitive)
-                u = Case(u);
-            if (!marks.packed(s, u, m))
-                return false;
-            const int kind = m & 63;
-            if (kind == _ERROR)
-                return true;
-            if (kind != _SHIFT)
-                return false;
-            s = m >> 8;
-            ++at;
-        }
-        return false;
-    }
+    const bool dropped = ends_dropped_at(first_state);
+    ParseAction ending;
     for (int shifted = 1; at != end && shifted < 32; ++shifted) {
+        // A fall-back passes c on alone only past states that end no token.
+        if (!dropped && (!marks.mark_lookup(s, false, ending) || ending.Do == _REDUCE))
+            return false;
         int u = static_cast<int>(*at);
         if (input_case != Input_Sensitive)
             u = Case(u);
@@ -366,6 +349,9 @@ bool LexAn::fall_back(ParseAction& pa, int in_state, std::wstring* word, bool& p
             ++at;
             continue;
         }
+        // A character that the state cannot take: next() falls back.
+        if (!dropped)
+            return kind == _ERROR;
         // The end mark's reduction, as next() ends a token on a symbol that
         // does not go on.
         if (kind != _REDUCE || s == 0 || !marks.answers_end_mark(m))
