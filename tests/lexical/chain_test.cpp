@@ -21,7 +21,7 @@ namespace {
 // The characters of a text, one per call of next(). With runs on, the rest
 // of the text shows as a run up to its next double quote, as the reader's
 // runs stop there.
-class TextSource final : public parsing::RunScanner {
+class TextSource final : public TestSource<parsing::RunScanner> {
 public:
     TextSource(const std::wstring& text, bool runs) : text_(text), runs_(runs) { show(); }
     int next(std::wstring* t) override {
@@ -35,16 +35,11 @@ public:
         sync();
         return pos_ >= text_.size();
     }
-    bool available() override { return !eof(); }
-    std::wstring& source() override { return name_; }
-    int line() override { return 1; }
-    int equivalent(int) override { return -1; }
 
 private:
     std::wstring text_;
     bool runs_;
     std::size_t pos_ = 0;
-    std::wstring name_ = L"test";
 
     // Characters taken from the run have moved run_at on.
     void sync() {

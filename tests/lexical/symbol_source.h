@@ -56,21 +56,29 @@ Syms operator+(Syms a, const Sym& b);
 // "id 'text'" for every symbol, for failure messages.
 std::string show(const Syms& s);
 
-// An upstream that delivers a fixed list of symbols.
-class SymbolSource : public capi::interfaces::_I_Scanner {
+// What a test's upstream answers besides its symbols: one line of a source
+// named "test", and no alternatives. Scanner is the interface it implements.
+template <class Scanner> class TestSource : public Scanner {
 public:
-    explicit SymbolSource(Syms symbols) : symbols_(std::move(symbols)) {}
-    int next(std::wstring* text) override;
-    bool eof() override { return pos_ >= symbols_.size(); }
-    bool available() override { return !eof(); }
+    bool available() override { return !this->eof(); }
     std::wstring& source() override { return name_; }
     int line() override { return 1; }
     int equivalent(int) override { return -1; }
 
 private:
+    std::wstring name_ = L"test";
+};
+
+// An upstream that delivers a fixed list of symbols.
+class SymbolSource : public TestSource<capi::interfaces::_I_Scanner> {
+public:
+    explicit SymbolSource(Syms symbols) : symbols_(std::move(symbols)) {}
+    int next(std::wstring* text) override;
+    bool eof() override { return pos_ >= symbols_.size(); }
+
+private:
     Syms symbols_;
     std::size_t pos_ = 0;
-    std::wstring name_ = L"test";
 };
 
 // One stage of a grammar over a list of symbols.
