@@ -93,11 +93,16 @@ void Parser::shift(int token_, int next_state, std::wstring* text) {
 
 // read() once a token is due; inline in the parse loop.
 inline void Parser::read_token() {
-    word.clear();
-    if (stage ? stage->eof() : scanner.eof())
-        token = ptable.EndMark();
-    else
-        token = stage ? stage->next(&word) : scanner.next(&word);
+    if (stage && !stage->eof()) {
+        // A lexical stage writes every token's text.
+        token = stage->next(&word);
+    } else {
+        word.clear();
+        if (stage ? stage->eof() : scanner.eof())
+            token = ptable.EndMark();
+        else
+            token = scanner.next(&word);
+    }
     // A new token: the parser has moved on since any earlier error.
     if (!cycle_guard.empty())
         cycle_guard.clear();

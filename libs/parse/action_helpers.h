@@ -11,17 +11,22 @@
 // entries and the routines that would pass texts up the stack. Each module
 // keeps its own names for the routines and forwards to these.
 
+// The report of a parameter out of range, kept out of line so that the
+// accessor below, called for every parameter an action reads, stays small
+// enough to inline.
+[[noreturn, gnu::noinline, gnu::cold]] inline void invalid_parameter(int childs, int i) {
+    std::wcerr << L"Requested on $$(i) Invalid I== " << i << std::endl;
+    std::wcerr << L"Children are: " << childs << std::endl;
+    throw parsing::ParseError(0, L"Requested invalid parameter", parsing::SemAction, false, false);
+}
+
 // Parameter i of the production being reduced: 0 is the new parent entry
 // ($$), 1 to childs the right-hand entries from the left ($1, $2, ...), which
 // are still the top childs entries of the stack. Any other i is reported on
 // the wide error stream and thrown as a SemAction diagnostic.
 template <class T> T& getParameter(std::deque<T>& the_queue, T& Father, int childs, int i) {
-    if (i > childs || i < 0) {
-        std::wcerr << L"Requested on $$(i) Invalid I== " << i << std::endl;
-        std::wcerr << L"Children are: " << childs << std::endl;
-        throw parsing::ParseError(0, L"Requested invalid parameter", parsing::SemAction, false,
-                                  false);
-    }
+    if (i > childs || i < 0)
+        invalid_parameter(childs, i);
     if (i == 0)
         return Father;
     // A stack shorter than childs gives a negative position, which wraps to a
