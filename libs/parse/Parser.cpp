@@ -120,6 +120,8 @@ bool Parser::parse() {
     while (!finished()) {
         if (_get_next)
             read_token();
+        if (simple && debug != 1)
+            plain_steps();
         // getAction, with the lookup that answers most tokens made here.
         const int state = getState();
         table_action(state, token, action);
@@ -131,24 +133,9 @@ bool Parser::parse() {
                 trace(token, L"] ");
             push_token(token, action.value.NextState, &word);
             break;
-        case _REDUCE: {
-            // Most reductions run no action and take their children off a
-            // stack deep enough: done here, without the call.
-            const unsigned id = static_cast<unsigned>(action.value.ReduceId);
-            if (id < production_count) {
-                const production& p = productions[id];
-                if (p.plain && !p.pass_through && p.children >= 1 &&
-                    consumed.size() > static_cast<std::size_t>(p.children)) {
-                    p_entry made;
-                    made.token = p.symbol;
-                    made.childs = p.children;
-                    replace_children(p.children, made);
-                    break;
-                }
-            }
+        case _REDUCE:
             reduce(action);
             break;
-        }
         case _FINISH:
             if (debug == 1)
                 trace(token, L"] ");
@@ -200,7 +187,7 @@ bool Parser::seen_before() {
 // made, as if the children were popped and made pushed in their place: the
 // stack is not shortened and lengthened again for every reduction. The
 // stack holds more than n entries (n at least 1): the pops need no test.
-inline void Parser::replace_children(int n, const p_entry& made) {
+inline int Parser::replace_children(int n, const p_entry& made) {
     for (int i = 1; i < n; ++i) {
         if (clearOnPop)
             release_values(consumed.back());
@@ -223,6 +210,50 @@ inline void Parser::replace_children(int n, const p_entry& made) {
     top = made;
     top.state = next_state;
     _get_next = false;
+    return next_state;
+}
+
+// The steps of the parse loop that shift the current token or reduce a
+// production without a semantic action or a diagnostic, as the loop would
+// do them, taken from the table's cells: the token's cell is found once for
+// all the reductions it leads to, and the stack's top state and depth are
+// followed here rather than read back from the deque. A shift reads the next
+// token. Returns at the first step that needs more (any other action, a
+// token or state without cells, a reduction near the stack's bottom), with
+// that step not begun: the loop then does it, with the current token as it
+// stands.
+void Parser::plain_steps() {
+    std::size_t depth = consumed.size();
+    int top = depth ? consumed.back().state : 0;
+    int cell = simple->action_cell(token);
+    for (;;) {
+        std::int32_t r;
+        if (cell < 0 || !simple->packed_action(top, cell, r))
+            return;
+        const int kind = r & 63;
+        if (kind == _SHIFT) {
+            top = r >> 8;
+            push_token(token, top, &word);
+            ++depth;
+            read_token();
+            cell = simple->action_cell(token);
+            continue;
+        }
+        if (kind != _REDUCE)
+            return;
+        const unsigned id = static_cast<unsigned>(r >> 8);
+        if (id >= production_count)
+            return;
+        const production& p = productions[id];
+        if (!p.plain || p.pass_through || p.children < 1 ||
+            depth <= static_cast<std::size_t>(p.children))
+            return;
+        p_entry made;
+        made.token = p.symbol;
+        made.childs = p.children;
+        top = replace_children(p.children, made);
+        depth -= static_cast<std::size_t>(p.children - 1);
+    }
 }
 
 int Parser::reduce(ParseAction& pa) {

@@ -204,7 +204,11 @@ private:
     };
     std::vector<production> productions;
     unsigned production_count = 0; // productions.size(), at hand for every reduction
-    [[gnu::always_inline]] void replace_children(int n, const p_entry& made);
+    // The state the entry made there reaches.
+    [[gnu::always_inline]] int replace_children(int n, const p_entry& made);
+    // Shifts and plain reductions, the steps of nearly every token, done
+    // from the table's cells until a step needs more.
+    void plain_steps();
 
     // The texts of the kept diagnostics, one copy of each: a file with many
     // syntax errors repeats a few long "Expected" texts many times over.

@@ -47,6 +47,22 @@ public:
         }
         return out;
     }
+    // action() in two halves, for a parser that keeps a token's half while
+    // the state changes under it: the token's cell, or -1 where action()
+    // searches (an id without a direct entry, or with more than one
+    // equivalent); then the packed cell of a state, as action() reads it
+    // (kind 0: the token's error or ignore), or false for a state without
+    // cells.
+    int action_cell(int token) const {
+        const direct_id* d = find_direct(token);
+        return d && !d->ambiguous ? d->cell : -1;
+    }
+    bool packed_action(int state, int cell, std::int32_t& r) const {
+        if (static_cast<unsigned>(state) >= cell_states)
+            return false;
+        r = cells[static_cast<std::size_t>(state) * stride + static_cast<unsigned>(cell)];
+        return true;
+    }
     // The lookup of a lexical stage's step, as a view of cells that the
     // table keeps (valid as long as the table), so that a stage takes the
     // view once and then looks a symbol up without passing through the
