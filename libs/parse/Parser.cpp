@@ -36,10 +36,15 @@ Parser::Parser(capi::interfaces::_I_Scanner& scanner_, ParsingTable& table, void
       simple(dynamic_cast<SimpleParsingTable*>(&table)), stage(dynamic_cast<LexAn*>(&scanner_)) {
     CharsCase();
     if (simple)
-        productions = simple->per_reduction<production>([](const ::reduction& rd) {
-            return production{!rd.semanticAction && !rd.ErrorProduction(),
-                              rd.NumberOfParameters == 1 && !rd.isOriginal(), rd.state,
-                              rd.NumberOfParameters};
+        productions = simple->per_reduction<production>([this](const ::reduction& rd) {
+            production p{!rd.semanticAction && !rd.ErrorProduction(),
+                         rd.NumberOfParameters == 1 && !rd.isOriginal(),
+                         false,
+                         rd.state,
+                         rd.NumberOfParameters,
+                         simple->goto_cell(rd.state)};
+            p.replaces = p.plain && !p.pass_through && p.children >= 1;
+            return p;
         });
     production_count = static_cast<unsigned>(productions.size());
 }
@@ -187,7 +192,7 @@ bool Parser::seen_before() {
 // made, as if the children were popped and made pushed in their place: the
 // stack is not shortened and lengthened again for every reduction. The
 // stack holds more than n entries (n at least 1): the pops need no test.
-inline int Parser::replace_children(int n, const p_entry& made) {
+inline int Parser::replace_children(int n, const p_entry& made, int goto_cell) {
     for (int i = 1; i < n; ++i) {
         if (clearOnPop)
             release_values(consumed.back());
@@ -196,7 +201,9 @@ inline int Parser::replace_children(int n, const p_entry& made) {
     const auto first = std::prev(consumed.end());
     int next_state;
     try {
-        next_state = table_goto(std::prev(first)->state, made.token);
+        const int below = std::prev(first)->state;
+        next_state = goto_cell >= 0 ? simple->GOTO(below, made.token, goto_cell)
+                                    : table_goto(below, made.token);
     } catch (...) {
         // As the general path of reduce() leaves it: the children gone, and
         // the new entry's values released.
@@ -245,13 +252,12 @@ void Parser::plain_steps() {
         if (id >= production_count)
             return;
         const production& p = productions[id];
-        if (!p.plain || p.pass_through || p.children < 1 ||
-            depth <= static_cast<std::size_t>(p.children))
+        if (!p.replaces || depth <= static_cast<std::size_t>(p.children))
             return;
         p_entry made;
         made.token = p.symbol;
         made.childs = p.children;
-        top = replace_children(p.children, made);
+        top = replace_children(p.children, made, p.goto_cell);
         depth -= static_cast<std::size_t>(p.children - 1);
     }
 }

@@ -199,13 +199,17 @@ private:
     struct production {
         bool plain;
         bool pass_through; // one child, standing for an auxiliary symbol
+        // plain, not passed through and with children: what plain_steps
+        // reduces when the stack is deep enough.
+        bool replaces;
         int symbol;
         int children;
+        int goto_cell; // the symbol's, for SimpleParsingTable::GOTO
     };
     std::vector<production> productions;
     unsigned production_count = 0; // productions.size(), at hand for every reduction
     // The state the entry made there reaches.
-    [[gnu::always_inline]] int replace_children(int n, const p_entry& made);
+    [[gnu::always_inline]] int replace_children(int n, const p_entry& made, int goto_cell = -1);
     // Shifts and plain reductions, the steps of nearly every token, done
     // from the table's cells until a step needs more.
     void plain_steps();

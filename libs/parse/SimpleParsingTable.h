@@ -63,6 +63,21 @@ public:
         r = cells[static_cast<std::size_t>(state) * stride + static_cast<unsigned>(cell)];
         return true;
     }
+    // GOTO() in two halves in the same way: the symbol's goto cell (-1 for
+    // an id without a direct entry), then GOTO(state, symbol) from it.
+    int goto_cell(int symbol) const {
+        const direct_id* d = find_direct(symbol);
+        return d ? d->goto_cell : -1;
+    }
+    int GOTO(int state, int symbol, int cell) {
+        if (cell >= 0 && static_cast<unsigned>(state) < goto_states) {
+            const int next = goto_cells[static_cast<std::size_t>(state) * goto_stride +
+                                        static_cast<unsigned>(cell)];
+            if (next != no_goto)
+                return next;
+        }
+        return searched_goto(state, symbol);
+    }
     // The lookup of a lexical stage's step, as a view of cells that the
     // table keeps (valid as long as the table), so that a stage takes the
     // view once and then looks a symbol up without passing through the
