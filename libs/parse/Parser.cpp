@@ -237,7 +237,21 @@ void Parser::plain_steps() {
         std::int32_t r;
         if (cell < 0 || !simple->packed_action(top, cell, r))
             return;
-        const int kind = r & 63;
+        int kind = r & 63;
+        if (kind == 0 && switch_equivalent && stage && debug != 2) {
+            // The first alternative that alternatives() tries, taken here
+            // when it shifts or reduces. (Asking for it again there, as
+            // any other case does, changes nothing.)
+            const int first = stage->equivalent(1);
+            const int first_cell = first != -1 && first != token ? simple->action_cell(first) : -1;
+            if (first_cell < 0 || !simple->packed_action(top, first_cell, r))
+                return;
+            kind = r & 63;
+            if (kind != _SHIFT && kind != _REDUCE)
+                return;
+            token = first;
+            cell = first_cell;
+        }
         if (kind == _SHIFT) {
             top = r >> 8;
             push_token(token, top, &word);

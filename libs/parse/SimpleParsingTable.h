@@ -50,12 +50,12 @@ public:
     // action() in two halves, for a parser that keeps a token's half while
     // the state changes under it: the token's cell, or -1 where action()
     // searches (an id without a direct entry, or with more than one
-    // equivalent); then the packed cell of a state, as action() reads it
-    // (kind 0: the token's error or ignore), or false for a state without
-    // cells.
+    // equivalent) or may answer _IGNORE (an ignorable id); then the packed
+    // cell of a state, as action() reads it (kind 0: the token's error), or
+    // false for a state without cells.
     int action_cell(int token) const {
         const direct_id* d = find_direct(token);
-        return d && !d->ambiguous ? d->cell : -1;
+        return d && !d->ambiguous && !d->ignorable ? d->cell : -1;
     }
     bool packed_action(int state, int cell, std::int32_t& r) const {
         if (static_cast<unsigned>(state) >= cell_states)
