@@ -356,9 +356,15 @@ private:
     // character that does not follow), done without the call: the
     // character, passed on, into *text and its id into id. False, with
     // nothing done, in any other case, which next() then serves.
+    //
+    // Nothing is pending when the next symbol is to be read and none was
+    // given back. The automaton stack need not be looked at: a stage that
+    // does not keep its tokens' symbols (sma off) holds at most its start
+    // entry between calls, and none only after a token ended, when the
+    // symbol after it is still to be taken (do_read false).
     bool pass_on_from_run(int& id, std::wstring* text) {
         if (!run_source || sma || !copy_unmatched || !do_read || !reversed.empty() ||
-            consumed.size() != 1 || run_source->run_at == run_source->run_end)
+            run_source->run_at == run_source->run_end)
             return false;
         wchar_t c = *run_source->run_at;
         int t = static_cast<int>(c);
@@ -391,8 +397,8 @@ private:
     // already, and next() goes on from it; the answer is then false, as in
     // every other case, where nothing is done.
     bool pass_on_through(int& id, std::wstring* text) {
-        if (!upstream_stage || sma || !copy_unmatched || !do_read || !reversed.empty() ||
-            consumed.size() != 1)
+        // Nothing pending: as pass_on_from_run tests it.
+        if (!upstream_stage || sma || !copy_unmatched || !do_read || !reversed.empty())
             return false;
         int t;
         if (!upstream_stage->pass_on_from_run(t, text))
