@@ -191,6 +191,9 @@ void SimpleParsingTable::build_direct() {
     for (int id = 65536; id <= highest; ++id)
         direct.push_back(describe(id));
     direct_count = static_cast<unsigned>(direct.size());
+    action_cells.reserve(direct.size());
+    for (const direct_id& d : direct)
+        action_cells.push_back(d.ambiguous || d.ignorable ? -1 : d.cell);
 
     // Each cell holds what the searches answer, so that both agree on any
     // table.

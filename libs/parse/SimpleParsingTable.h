@@ -54,8 +54,8 @@ public:
     // cell of a state, as action() reads it (kind 0: the token's error), or
     // false for a state without cells.
     int action_cell(int token) const {
-        const direct_id* d = find_direct(token);
-        return d && !d->ambiguous && !d->ignorable ? d->cell : -1;
+        const unsigned i = direct_index(token);
+        return i < direct_count ? action_cells[i] : -1;
     }
     bool packed_action(int state, int cell, std::int32_t& r) const {
         if (static_cast<unsigned>(state) >= cell_states)
@@ -234,6 +234,8 @@ private:
     // The entries of ids direct_low .. 255, then those of 65536 and up.
     std::vector<direct_id> direct;
     unsigned direct_count; // direct.size(), at hand for every lookup
+    // By direct index, what action_cell answers.
+    std::vector<int> action_cells;
     static const unsigned low_ids = 256 - direct_low;
     // stride cells per state, for the states below cell_states (0 when the
     // grammar is too large for them): cell 0 holds the state's default,
