@@ -174,7 +174,7 @@ void SimpleParsingTable::build_direct() {
 
     // The same mapping as searched_action's, done once per id.
     auto describe = [&](int token) {
-        direct_id d{0, cell_of(goto_symbols, token), false, searched_ignore(token)};
+        direct_id d{0, cell_of(goto_symbols, token), -1, false, searched_ignore(token)};
         int start, end;
         int n = data.eqstable->eqs_array(token, start, end);
         d.ambiguous = n > 1;
@@ -183,6 +183,7 @@ void SimpleParsingTable::build_direct() {
         if (range >= 0)
             sym = data.ranges->table[range].id;
         d.cell = cell_of(symbols, sym);
+        d.action_cell = d.ambiguous || d.ignorable ? -1 : d.cell;
         return d;
     };
     direct.reserve(low_ids + (highest - 65535));
@@ -191,9 +192,6 @@ void SimpleParsingTable::build_direct() {
     for (int id = 65536; id <= highest; ++id)
         direct.push_back(describe(id));
     direct_count = static_cast<unsigned>(direct.size());
-    action_cells.reserve(direct.size());
-    for (const direct_id& d : direct)
-        action_cells.push_back(d.ambiguous || d.ignorable ? -1 : d.cell);
 
     // Each cell holds what the searches answer, so that both agree on any
     // table.

@@ -55,7 +55,7 @@ public:
     // false for a state without cells.
     int action_cell(int token) const {
         const unsigned i = direct_index(token);
-        return i < direct_count ? action_cells[i] : -1;
+        return i < direct_count ? direct[i].action_cell : -1;
     }
     bool packed_action(int state, int cell, std::int32_t& r) const {
         if (static_cast<unsigned>(state) >= cell_states)
@@ -225,17 +225,16 @@ private:
     // every id from direct_low to 255 and from 65536 to the grammar's last
     // symbol: characters, keyword codes, marks and the grammar's symbols.
     struct direct_id {
-        int cell;       // the cell of the id's symbol in a state's run of cells
-        int goto_cell;  // the same in a state's run of goto cells
-        bool ambiguous; // more than one equivalent: action() throws
+        int cell;        // the cell of the id's symbol in a state's run of cells
+        int goto_cell;   // the same in a state's run of goto cells
+        int action_cell; // what action_cell() answers: cell, or -1
+        bool ambiguous;  // more than one equivalent: action() throws
         bool ignorable;
     };
     static const int direct_low = -64;
     // The entries of ids direct_low .. 255, then those of 65536 and up.
     std::vector<direct_id> direct;
     unsigned direct_count; // direct.size(), at hand for every lookup
-    // By direct index, what action_cell answers.
-    std::vector<int> action_cells;
     static const unsigned low_ids = 256 - direct_low;
     // stride cells per state, for the states below cell_states (0 when the
     // grammar is too large for them): cell 0 holds the state's default,
