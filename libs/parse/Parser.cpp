@@ -226,9 +226,10 @@ inline int Parser::replace_children(int n, const p_entry& made, int goto_cell) {
 // all the reductions it leads to, and the stack's top state and depth are
 // followed here rather than read back from the deque (the scanner, which a
 // shift calls for the next token, leaves the stack alone; semantic actions,
-// which may not, run only outside). A shift reads the next token. Returns at the first step that
-// needs more (any other action, a token or state without cells, a reduction near the stack's
-// bottom), with that step not begun: the loop then does it, with the current token as it stands.
+// which may not, run only outside). A shift reads the next token. Returns
+// at the first step that needs more (any other action, a token or state
+// without cells, a reduction near the stack's bottom), with that step not
+// begun: the loop then does it, with the current token as it stands.
 void Parser::plain_steps() {
     std::size_t depth = consumed.size();
     int top = depth ? consumed.back().state : 0;
