@@ -371,6 +371,15 @@ bool FSAState::rewind() {
         snMarked.append(kept.remove());
     for (FSAStateNode* h : dropped)
         snMarked.append(h);
+    // A parent made a head again counts as its holders the nodes that still
+    // name it their parent: another new head, or a node between one and it.
+    // Left at 0, it would be reclaimed while still a parent and reused as a
+    // new node, and a stack through it would then run in a circle.
+    std::set<FSAStateNode*> walked;
+    for (FSAStateNode* q : parents)
+        for (FSAStateNode* n = q; n->_parent && walked.insert(n).second; n = n->_parent)
+            if (parents.count(n->_parent) != 0)
+                n->_parent->_referenced += 1;
     UnProtect(snMarked);
     clearMarked();
     switchActiveVector();

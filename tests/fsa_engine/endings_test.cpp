@@ -137,6 +137,34 @@ TEST(FSAEndings, RewindDropsTheConditionOfAMarkedNodeItMakesAHead) {
     EXPECT_EQ(wout_of([&] { st.actions(b, L"b"); }), L"");
 }
 
+TEST(FSAEndings, RewindKeepsAParentThatAnotherNewHeadHangsFrom) {
+    Engine e(abc_grammar(), {});
+    OpenState& st = e.state;
+    ParseAction shift{};
+    shift.Do = _SHIFT;
+    shift.value.NextState = 1;
+    auto on = [&](FSAStateNode* parent) {
+        return &st.createStateNode(parent, &st.createTokenNode(a, 1, L"a"), shift);
+    };
+    // Two heads at different depths of one stack: root, p1, h1 and root,
+    // p1, p2, h2. Rewound, p1 and p2 are the heads, and p2 hangs from p1.
+    FSAStateNode* p1 = on(st.root);
+    FSAStateNode* p2 = on(p1);
+    FSAStateNode* h1 = on(p1);
+    FSAStateNode* h2 = on(p2);
+    st.vState().append(h1);
+    st.vState().append(h2);
+    ASSERT_TRUE(st.rewind());
+    EXPECT_EQ(h1->_referenced, -1);
+    EXPECT_EQ(h2->_referenced, -1);
+    ASSERT_EQ(p2->_parent, p1);
+    EXPECT_EQ(p1->_referenced, 1) << "p2 still holds it";
+    // p1 failing as a head leaves it to p2, as the stack goes on through it.
+    st.mark(p1);
+    st.clearMarked();
+    EXPECT_NE(p1->_referenced, -1) << "pooled while still a parent";
+}
+
 TEST(FSAEndings, CyclicGrammarsGiveFiniteTrees) {
     // S -> X d, X -> A c, A -> a (line 2), A -> B (line 1), B -> A: the A of
     // A -> B -> A derives itself. Settled by production line it would take
