@@ -21,15 +21,7 @@ public:
     explicit SimpleParsingTable(ParseData& data);
     ~SimpleParsingTable() override;
 
-    int GOTO(int state, int symbol) override {
-        const direct_id* d = find_direct(symbol);
-        if (!d || static_cast<unsigned>(state) >= goto_states)
-            return searched_goto(state, symbol);
-        const int next = goto_cells[static_cast<std::size_t>(state) * goto_stride + d->goto_cell];
-        if (next == no_goto)
-            return searched_goto(state, symbol);
-        return next;
-    }
+    int GOTO(int state, int symbol) override { return GOTO(state, symbol, goto_cell(symbol)); }
     // Inline for the ids of the direct index, which is every id that the
     // stages and the parser read: a lookup per character must cost little.
     ParseAction& action(int state, int token, ParseAction& out) override {
