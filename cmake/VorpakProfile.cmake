@@ -7,8 +7,10 @@
 # first builds an instrumented vorpak (a nested build of this same tree, in
 # <build>/profile/build), runs it on the listings of tests/corpus in every
 # dialect, and then compiles the checker's code with the counts it wrote
-# (<build>/profile/data). The instrumented build and the training run again
-# only when their inputs change. -DVORPAK_PGO=OFF builds without it.
+# (<build>/profile/data). The training runs again only when the
+# instrumented vorpak or the listings change. -DVORPAK_PGO=OFF builds
+# without it; other compilers, unoptimised builds and the sanitizer build
+# never use it.
 #
 # vorpak_profiled(<target>...) names the targets whose code is compiled
 # with the counts (and, in the nested build, instrumented); the counts of
@@ -23,27 +25,23 @@ set(VORPAK_PROFILE_GENERATE "" CACHE PATH
     "Instrument the checker, writing its counts to this folder (set by the nested build)")
 mark_as_advanced(VORPAK_PROFILE_GENERATE)
 
-set(vorpak_pgo_default OFF)
-if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT VORPAK_SANITIZE AND NOT CMAKE_CROSSCOMPILING
-   AND NOT VORPAK_PROFILE_GENERATE
+option(VORPAK_PGO "Profile-guided optimisation of the optimised GCC builds" ON)
+set(vorpak_pgo OFF)
+if(VORPAK_PGO AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT VORPAK_SANITIZE
+   AND NOT CMAKE_CROSSCOMPILING AND NOT VORPAK_PROFILE_GENERATE
    AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
   include(CheckCXXCompilerFlag)
   # Where the counts of an object are kept is told by its path with the
   # build folder taken off, so that the two builds agree.
   check_cxx_compiler_flag(-fprofile-prefix-path=${CMAKE_BINARY_DIR} vorpak_profile_prefix)
   if(vorpak_profile_prefix)
-    set(vorpak_pgo_default ON)
+    set(vorpak_pgo ON)
   endif()
-endif()
-option(VORPAK_PGO "Optimise the checker with the counts of a training run (GCC)"
-       ${vorpak_pgo_default})
-if(VORPAK_PROFILE_GENERATE)
-  set(VORPAK_PGO OFF)
 endif()
 
 set(vorpak_profile_dir ${CMAKE_BINARY_DIR}/profile)
 
-if(VORPAK_PGO)
+if(vorpak_pgo)
   include(ExternalProject)
   set(nested ${vorpak_profile_dir}/build)
   set(nested_vorpak ${nested}/main/vorpak${CMAKE_EXECUTABLE_SUFFIX})
@@ -67,8 +65,7 @@ if(VORPAK_PGO)
     CMAKE_ARGS ${nested_args}
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${nested_vorpak}
-    INSTALL_COMMAND ""
-    STEP_TARGETS build)
+    INSTALL_COMMAND "")
   file(GLOB_RECURSE training CONFIGURE_DEPENDS
        ${PROJECT_SOURCE_DIR}/tests/corpus/applesoft/* ${PROJECT_SOURCE_DIR}/tests/corpus/uk101/*)
   add_custom_command(
@@ -97,7 +94,7 @@ function(vorpak_profiled)
       if(type STREQUAL "EXECUTABLE")
         target_link_options(${t} PRIVATE -fprofile-generate)
       endif()
-    elseif(VORPAK_PGO)
+    elseif(vorpak_pgo)
       # Code that the training does not run (the FSA engine, the rarest
       # error paths) has no counts: it is compiled as without them.
       target_compile_options(${t} PRIVATE -fprofile-use=${vorpak_profile_dir}/data

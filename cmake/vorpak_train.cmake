@@ -5,8 +5,9 @@
 # checks every listing of the corpus in each dialect it may be read in, the
 # Applesoft ones as typed (-fixed) and with spaces (-free), the UK-101 ones
 # as such. The counts start afresh, so that none are left from an older
-# build of a changed source. Diagnostics are what the listings draw, and
-# go nowhere; only a run that does not end is a failure.
+# build of a changed source. The diagnostics that the listings draw go
+# nowhere; a run fails only when it does not finish (a crash, or no end
+# within ten minutes).
 foreach(var VORPAK DATA CORPUS STAMP)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "vorpak_train.cmake: ${var} is not set")
