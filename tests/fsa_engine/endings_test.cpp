@@ -140,9 +140,7 @@ TEST(FSAEndings, RewindDropsTheConditionOfAMarkedNodeItMakesAHead) {
 TEST(FSAEndings, RewindKeepsAParentThatAnotherNewHeadHangsFrom) {
     Engine e(abc_grammar(), {});
     OpenState& st = e.state;
-    ParseAction shift{};
-    shift.Do = _SHIFT;
-    shift.value.NextState = 1;
+    ParseAction shift = act(_SHIFT, 1);
     auto on = [&](FSAStateNode* parent) {
         return &st.createStateNode(parent, &st.createTokenNode(a, 1, L"a"), shift);
     };

@@ -10,19 +10,13 @@
 #include "engine_grammar.h"
 
 using namespace parsing;
+using fsa_engine_test::act;
 using fsa_engine_test::fault_of;
 using fsa_engine_test::wout_of;
 
 namespace {
 
 const wchar_t* kBounds = L"Index Out of Bounds on Actions Vector.";
-
-ParseAction act(int Do, int next) {
-    ParseAction pa{};
-    pa.Do = static_cast<ActionType>(Do);
-    pa.value.NextState = next;
-    return pa;
-}
 
 } // namespace
 

@@ -34,9 +34,7 @@ struct InStep : ::testing::Test {
         return &n;
     }
     FSAStateNode* origin() {
-        ParseAction down{};
-        down.Do = _SHIFTDOWN;
-        down.value.NextState = 1;
+        ParseAction down = act(_SHIFTDOWN, 1);
         return &st.createStateNode(st.root, nullptr, down);
     }
     bool marked(FSATokenNode* n) {
@@ -466,9 +464,7 @@ TEST(FSAStateMoves, LoopBoundsAndPacking) {
     OpenState& st = e.state;
     FSATokenNode& tn = st.createTokenNode(a, 1, L"a");
     auto head = [&](int looped, int loopSymbol) {
-        ParseAction pa{};
-        pa.Do = _SHIFTDOWN;
-        pa.value.NextState = 1;
+        ParseAction pa = act(_SHIFTDOWN, 1);
         FSAStateNode& h = st.createStateNode(st.root, &tn, pa);
         h._looped = looped;
         h.occurs.id = loopSymbol;
@@ -508,9 +504,7 @@ TEST(FSAStateMoves, LoopBoundsAndPacking) {
 
     // The third iteration over an empty token node replaces the head.
     FSATokenNode& empty = st.createTokenNode(L, 7, L"");
-    ParseAction pa{};
-    pa.Do = _SHIFTDOWN;
-    pa.value.NextState = 1;
+    ParseAction pa = act(_SHIFTDOWN, 1);
     FSAStateNode& base = st.createStateNode(st.root, &tn, pa);
     FSAStateNode& h = st.createStateNode(&base, &empty, pa);
     h._looped = 2;

@@ -142,9 +142,7 @@ TEST(FSAStateLifecycle, TokenRecordsAndConditionsComeFromTheirPools) {
     EXPECT_EQ(st.cndCounter, 2);
     delete c1;
     delete c2;
-    ParseAction down{};
-    down.Do = _SHIFTDOWN;
-    down.value.NextState = 1;
+    ParseAction down = act(_SHIFTDOWN, 1);
     EXPECT_EQ(st.getInstantiatedCondition(nullptr), nullptr);
     FSAStateNode& n = st.createStateNode(st.root, nullptr, down);
     FSACondition* attached = st.getInstantiatedCondition(&n);
@@ -170,9 +168,7 @@ TEST(FSAStateLifecycle, ClearTokensBufferTrimsToBelowKeepSize) {
 TEST(FSAStateLifecycle, CollectWalksTowardTheRoot) {
     Engine e(abc_grammar(), {});
     OpenState& st = e.state;
-    ParseAction down{};
-    down.Do = _SHIFTDOWN;
-    down.value.NextState = 1;
+    ParseAction down = act(_SHIFTDOWN, 1);
     FSAStateNode& p = st.createStateNode(st.root, nullptr, down);
     FSAStateNode& x = st.createStateNode(&p, nullptr, down);
     FSAStateNode& y = st.createStateNode(&p, nullptr, down);
@@ -210,9 +206,7 @@ TEST(FSAStateLifecycle, CollectWalksTowardTheRoot) {
 TEST(FSAStateLifecycle, ClearMarkedReleasesConditionsAndUnprotectedNodes) {
     Engine e(abc_grammar(), {});
     OpenState& st = e.state;
-    ParseAction down{};
-    down.Do = _SHIFTDOWN;
-    down.value.NextState = 1;
+    ParseAction down = act(_SHIFTDOWN, 1);
     FSAStateNode& kept = st.createStateNode(st.root, nullptr, down);
     FSAStateNode& gone = st.createStateNode(st.root, nullptr, down);
     st.getInstantiatedCondition(&kept);
@@ -486,9 +480,7 @@ TEST(FSAStateStep, StateToNewStateCopiesNonNullHeads) {
     Engine e(abc_grammar(), {});
     OpenState& st = e.state;
     st.onNext();
-    ParseAction down{};
-    down.Do = _SHIFTDOWN;
-    down.value.NextState = 1;
+    ParseAction down = act(_SHIFTDOWN, 1);
     FSAStateNode& x = st.createStateNode(st.root, nullptr, down);
     st.vState().append(nullptr);
     st.vState().append(&x);

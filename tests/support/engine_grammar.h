@@ -80,6 +80,14 @@ struct GrammarRows {
     bool slr_follows = true;
 };
 
+// An action of kind Do whose value is the state next.
+inline parsing::ParseAction act(int Do, int next) {
+    parsing::ParseAction pa{};
+    pa.Do = static_cast<parsing::ActionType>(Do);
+    pa.value.NextState = next;
+    return pa;
+}
+
 // The state number that stands for production p of a grammar's rows.
 inline int reductive(const GrammarRows& s, int p) {
     return s.states + p;
