@@ -11,9 +11,13 @@
 # files checked, the wall time, the peak resident memory of both runs and
 # whether the output of the long run is the single run's output repeated.
 # The single run's output is itself compared with the files checked one by
-# one. Exit status 1 if an output differs.
+# one. Exit status 1 if an output differs. The first line says which build
+# the binary comes from (bench/build_of.sh): profile-guided
+# (-DVORPAK_PGO=ON) or plain, the default.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=bench/build_of.sh
+. "$here/build_of.sh"
 vorpak=${1:?usage: $0 <vorpak binary> [rounds]}
 vorpak=$(cd "$(dirname "$vorpak")" && pwd)/$(basename "$vorpak")
 rounds=${2:-10}
@@ -35,6 +39,7 @@ run() { # <stderr file> <args...>
 }
 
 status=0
+echo "vorpak of $(build_of "$vorpak")"
 printf '%-6s %6s %8s %8s | %6s %8s %8s  %s\n' dialect files "s" "peak MB" files "s" "peak MB" output
 for d in fixed free uk101; do
     case $d in uk101) files=(uk101/*) ;; *) files=(applesoft/*) ;; esac

@@ -6,11 +6,16 @@
 #
 #   bench/same_output.sh <reference vorpak> <vorpak under test>
 #
-# Prints each differing run and exits 1 if any differs.
+# Prints which build each binary comes from (bench/build_of.sh), e.g. a plain
+# and a profile-guided one, then each differing run; exits 1 if any differs.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=bench/build_of.sh
+. "$here/build_of.sh"
 ref=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 new=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+echo "reference:  $(build_of "$ref")"
+echo "under test: $(build_of "$new")"
 corpus=$(cd "$here/../tests/corpus" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -5,7 +5,10 @@
 # command runs pinned to one core and is timed by the CPU time it uses (user
 # plus system), so that a busy machine disturbs the figures little; the last
 # column, vorpak's time over iconv's on the same file in the same run, is the
-# figure to compare between machines, since absolute speeds differ.
+# figure to compare between machines, since absolute speeds differ. The
+# first line says which build the binary comes from (bench/build_of.sh):
+# profile-guided (-DVORPAK_PGO=ON) or plain, the default; quote it with
+# the figures.
 #
 #   bench/throughput.sh <vorpak binary> [megabytes...]      (default: 1 10 50)
 #
@@ -29,6 +32,8 @@
 #                          and reuse them in later runs
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=bench/build_of.sh
+. "$here/build_of.sh"
 vorpak=${1:?usage: $0 <vorpak binary> [megabytes...]}
 vorpak=$(cd "$(dirname "$vorpak")" && pwd)/$(basename "$vorpak")
 shift
@@ -124,6 +129,7 @@ measure() { # <stderr file> <command...>
 mbps() { awk -v b="$1" -v s="$2" 'BEGIN { if (s > 0) printf "%.1f", b / 1048576 / s; else printf "inf" }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1fx", a / b; else printf "-" }'; }
 
+echo "vorpak of $(build_of "$vorpak")"
 echo "pinned to core $cpu; MB/s from CPU time"
 printf '%-6s %-6s %6s %9s %9s %8s | %9s %9s %9s | %8s\n' dialect kind MB diags "MB/s" "peak MB" \
     "cat MB/s" "wc MB/s" "iconv MB/s" "/ iconv"
