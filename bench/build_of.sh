@@ -32,7 +32,8 @@ build_of() { # <vorpak binary>
             pgo = ("VORPAK_PGO_IN_USE" in value) ? on("VORPAK_PGO_IN_USE") : trained
             kind = pgo ? "profile-guided" : "plain"
             if (value["VORPAK_PROFILE_GENERATE"] != "") kind = "instrumented for profiling"
-            text = value["CMAKE_BUILD_TYPE"]
+            text = value["VORPAK_BUILD_TYPE_IN_USE"]
+            if (text == "") text = value["CMAKE_BUILD_TYPE"]
             text = (text == "" ? "" : text ", ") kind
             if (on("VORPAK_SANITIZE")) text = text ", sanitizers"
             print dir ": " text

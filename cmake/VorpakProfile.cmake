@@ -42,9 +42,11 @@ if(VORPAK_PGO AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT VORPAK_SANITIZE
   endif()
 endif()
 
-# Whether this build is profile-guided in fact, whatever VORPAK_PGO says:
-# bench/ reads it to name the build it measures.
+# What this build is in fact, whatever VORPAK_PGO says and whether the
+# build type is the default one: bench/ reads these to name the build it
+# measures.
 set(VORPAK_PGO_IN_USE ${vorpak_pgo} CACHE INTERNAL "The checker is compiled with profile counts")
+set(VORPAK_BUILD_TYPE_IN_USE "${CMAKE_BUILD_TYPE}" CACHE INTERNAL "The build type")
 
 set(vorpak_profile_dir ${CMAKE_BINARY_DIR}/profile)
 
