@@ -14,7 +14,7 @@ FSAState::FSAState(FSAParsingTable& in_ptable, FSAProxy* _proxy, void* in_contex
       aVector(128), bVector(128), _erroneousVector(128), _correctsVector(128),
       _incompletesVector(128), snMarked(128), tnMarked(128), snDelete(128), tnDelete(128),
       tkDelete(128), prdReducted(128), stReducted(128), context(in_context), proxy(_proxy),
-      snUnMoved(128), rds(nullptr), tnBuffered(128), tnStacked(128), rds_size(0) {
+      snUnMoved(128), rds(nullptr), tnBuffered(128), tnStacked(128), rds_size(0), start_rows(8) {
     try {
         init();
     } catch (...) {

@@ -289,6 +289,9 @@ private:
     // from). Its chains are the only way a step can derive a symbol from
     // itself; entries go when the step starts and when a node is reused.
     std::unordered_map<FSATokenNode*, FSATokenNode*> unit_sources;
+    // The rows of the root's state for the start symbol, asked when a whole
+    // parse is reduced (the step's own vector is in use then).
+    ActionsVector start_rows;
     std::vector<FSAStateNode*> next_heads_guarded;
     std::vector<FSATokenNode*> walk_pending;
     std::unordered_set<FSATokenNode*> walk_seen;
@@ -297,6 +300,8 @@ private:
     void abandon_step();
     void reclaim_keeping_next_heads();
     bool derives_itself(FSATokenNode* tn, FSATokenNode* source);
+    FSATokenNode* copy_of(FSATokenNode& tn);
+    bool finishes(FSAStateNode* head) const;
     bool made_this_step_below(FSATokenNode* top, FSATokenNode* target);
     void report(bool created);
     void forget_memo_of_step();

@@ -59,17 +59,46 @@ bool FSAState::production(int redId, FSAStateNode& sn) {
     }
     if (source)
         unit_sources[&tn] = source;
-    if (ptable.StartSymbol(tn._symbol)) {
-        newState().append(createFinishNode(tn));
-        if (debug) {
-            const wchar_t* name = ptable.token(tn._symbol);
-            std::wcout << L"\n<<<<Parsed>>>> " << (name ? name : L"") << L"\n";
-            tn.println();
-        }
-    } else {
+    if (!ptable.StartSymbol(tn._symbol)) {
         addReducted(red, parent, &tn);
+        return true;
+    }
+    // A node of the start symbol is a whole parse only when its production
+    // began at the root, so that it spans the input from the first token (or
+    // on a stack that a rewind cut off below, where no origin is left to
+    // feed it to). Elsewhere the start symbol stands on a right-hand side,
+    // and its node is fed on like any other.
+    bool whole = parent == root || !parent;
+    if (!whole) {
+        addReducted(red, parent, &tn);
+        return true;
+    }
+    newState().append(createFinishNode(tn));
+    if (debug) {
+        const wchar_t* name = ptable.token(tn._symbol);
+        std::wcout << L"\n<<<<Parsed>>>> " << (name ? name : L"") << L"\n";
+        tn.println();
+    }
+    // Where the start symbol is a left corner of itself (S -> S a), a whole
+    // parse goes on from the root as well. The node fed there is a copy:
+    // the disambiguation may move another reading's content into the node
+    // it is fed, and a finished tree must keep its own.
+    if (parent && ptable.actions(parent->_state, tn._symbol, tn._TokenIndex, start_rows) > 0) {
+        FSATokenNode* fed = copy_of(tn);
+        if (source)
+            unit_sources[fed] = source;
+        addReducted(red, parent, fed);
     }
     return true;
+}
+
+FSATokenNode* FSAState::copy_of(FSATokenNode& tn) {
+    FSATokenNode& n = createTokenNode(tn._symbol, tn._TokenIndex, tn._value);
+    n.CopyFrom(&tn);
+    for (FSATokenNode* c : tn.childs())
+        if (c)
+            n.addChild(c);
+    return &n;
 }
 
 void FSAState::SwapToken(FSATokenNode* parent, FSATokenNode* tn) {

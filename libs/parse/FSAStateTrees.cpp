@@ -194,6 +194,14 @@ void FSAState::copyToVector(SimpleVector<FSAStateNode*, 128>& a,
         b.append(a.at(i));
 }
 
+// Whether a head ends a whole parse: the finish node of a start symbol
+// reduced from the root. A head that merely holds a node of the start
+// symbol, fed where the symbol stands on a right-hand side, is unfinished.
+bool FSAState::finishes(FSAStateNode* head) const {
+    return head->_state == -1 && head->_parent == root && head->_token &&
+           ptable.StartSymbol(head->_token->symbol());
+}
+
 // Splits the heads once into correct trees, the erroneous tree with the
 // fewest errors (on a tie the head that stood last) and incomplete heads.
 void FSAState::onFinishSplit() {
@@ -220,7 +228,7 @@ void FSAState::onFinishSplit() {
         FSATokenNode* t = n->tokenNode();
         if (!t) {
             mark(n);
-        } else if (!ptable.StartSymbol(t->symbol())) {
+        } else if (!finishes(n)) {
             _incompletesVector.append(n);
         } else if (!t->error()) {
             _correctsVector.append(n);
@@ -314,8 +322,7 @@ bool FSAState::rewind() {
     SimpleVector<FSAStateNode*, 128>& heads = vState();
     for (int i = 0; i < heads.filled(); ++i) {
         FSAStateNode* h = heads.at(i);
-        if (!h || !h->_token || h->_state == root->_state ||
-            ptable.StartSymbol(h->_token->symbol()) || !h->_parent)
+        if (!h || !h->_token || h->_state == root->_state || finishes(h) || !h->_parent)
             continue;
         FSAStateNode* p = h->_parent;
         if (!parents.insert(p).second && debug)
