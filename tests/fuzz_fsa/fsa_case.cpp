@@ -1,6 +1,7 @@
 #include "fsa_case.h"
 
 #include <algorithm>
+#include <memory>
 #include <iostream>
 #include <set>
 #include <stdexcept>
@@ -8,10 +9,13 @@
 #include <vector>
 
 #include "FSAParser.h"
+#include "FSAParsingTable2.h"
 #include "FSAState.h"
+#include "cfg_grammar.h"
 #include "engine_grammar.h"
 
 using namespace parsing;
+using fsa_engine_test::Cfg;
 using fsa_engine_test::Grammar;
 using fsa_engine_test::GrammarRows;
 using fsa_engine_test::NfaRow;
@@ -96,6 +100,9 @@ const int error_id = -4, end_id = -1, first_terminal = 97, first_nonterminal = 6
 // Enough tokens for recovery to skip and for loops and look-ahead to matter;
 // few enough that a grammar doubling its heads with every token stays small.
 const std::size_t max_tokens = 10;
+// An input that begins with these two bytes is a context-free grammar
+// (run_cfg_case); any other is a grammar of rows of any shape.
+const std::uint8_t cfg_mark[] = {'C', 'F'};
 
 // What the scanner throws when told to; parse() lets it through.
 struct ScannerFault : std::runtime_error {
@@ -342,10 +349,19 @@ private:
     std::wstreambuf* err_saved;
 };
 
-} // namespace
+// What is wrong with the trees the engine kept, or "".
+std::string unsound_tree(FSAState& engine) {
+    for (int i = 0; i < engine.parseTrees(); ++i)
+        if (contains_itself(engine.parseTree(i)))
+            return "a parse tree contains itself";
+    for (int i = 0; i < engine.errorTrees(); ++i)
+        if (contains_itself(engine.errorTree(i)))
+            return "an erroneous tree contains itself";
+    return "";
+}
 
-std::string run_case(const std::uint8_t* data, std::size_t size) {
-    Bytes in(data, size);
+// A run over tables of any shape: it must stay sound.
+std::string run_rows_case(Bytes& in) {
     Settings run;
     Scanner scanner;
     GrammarRows rows = decode_grammar(in, run, scanner);
@@ -371,12 +387,7 @@ std::string run_case(const std::uint8_t* data, std::size_t size) {
             // A scanner fault outside recovery leaves parse() as it came.
         }
         if (parsed) {
-            for (int i = 0; i < engine.parseTrees() && fault.empty(); ++i)
-                if (contains_itself(engine.parseTree(i)))
-                    fault = "a parse tree contains itself";
-            for (int i = 0; i < engine.errorTrees() && fault.empty(); ++i)
-                if (contains_itself(engine.errorTree(i)))
-                    fault = "an erroneous tree contains itself";
+            fault = unsound_tree(engine);
             if (fault.empty() && engine.parseTrees() > 0) {
                 if (run.traverse == 1)
                     parser.traverseBottomUp(0, run.keep);
@@ -386,6 +397,90 @@ std::string run_case(const std::uint8_t* data, std::size_t size) {
         }
     }
     return fault.empty() ? watch.fault : fault;
+}
+
+// A context-free grammar, its start symbol free to stand on right-hand
+// sides, compiled as a grammar compiler does (cfg_grammar.h), and a token
+// string: the engine must accept exactly the strings of the language, and
+// every tree it keeps is the start symbol over the whole input.
+std::string run_cfg_case(Bytes& in) {
+    int flags = in.take();
+    int sizes = in.take();
+    Cfg cfg;
+    cfg.terminals = 1 + sizes % 3;
+    cfg.nonterminals = 1 + (sizes >> 2) % 3;
+    cfg.category = short(in.bit(flags, 6)); // not original: flattened into its parent
+    int productions = 1 + in.pick(6);
+    for (int p = 0; p < productions; ++p) {
+        int lhs = Cfg::nonterminal(in.pick(cfg.nonterminals));
+        std::vector<int> rhs(static_cast<std::size_t>(1 + in.pick(3)));
+        for (int& symbol : rhs) {
+            int k = in.pick(cfg.terminals + cfg.nonterminals);
+            symbol = k < cfg.terminals ? Cfg::terminal(k) : Cfg::nonterminal(k - cfg.terminals);
+        }
+        // A production listed again only multiplies the readings.
+        if (std::find(cfg.productions.begin(), cfg.productions.end(), std::make_pair(lhs, rhs)) ==
+            cfg.productions.end())
+            cfg.productions.push_back({lhs, rhs});
+    }
+    GrammarRows rows = compile(cfg);
+    rows.disambiguate = in.bit(flags, 0);
+    rows.unambiguous = in.bit(flags, 1);
+    rows.slr_follows = in.bit(flags, 2);
+    bool debug = in.bit(flags, 4);
+
+    // Without disambiguation an ambiguous grammar keeps every reading apart,
+    // as many as a Catalan number of the tokens: fewer tokens then.
+    std::size_t most = rows.disambiguate ? 5 : 4;
+    std::vector<std::pair<int, std::wstring>> tokens;
+    std::vector<int> ids;
+    while (in.more() && ids.size() < most) {
+        ids.push_back(Cfg::terminal(in.pick(cfg.terminals)));
+        tokens.push_back({ids.back(), std::wstring(1, static_cast<wchar_t>(ids.back()))});
+    }
+    bool member = derives(cfg, ids);
+
+    Watch watch(debug);
+    std::string fault;
+    {
+        fsa_engine_test::ListScanner scanner(tokens);
+        Grammar grammar(rows);
+        std::unique_ptr<FSAParsingTable> table;
+        if (in.bit(flags, 5))
+            table.reset(new FSAParsingTable2(grammar));
+        else
+            table.reset(new FSAParsingTable(grammar));
+        FSAParser parser(scanner, *table, nullptr);
+        FSAState& engine = *parser.getState();
+        engine.setKeepTree(in.bit(flags, 3));
+        engine.setBottomUp(in.bit(flags, 7));
+        parser.setDebug(debug);
+        int trees = parser.parse();
+        fault = unsound_tree(engine);
+        if (fault.empty() && engine.parsed() && !member)
+            fault = "a string outside the language was accepted";
+        if (fault.empty() && !engine.parsed() && member)
+            fault = "a string of the language was rejected";
+        for (int i = 0; i < trees && fault.empty(); ++i) {
+            FSATokenNode* tree = engine.parseTree(i);
+            if (!tree || tree->_symbol != cfg.start() || tree->_from != 1 ||
+                tree->_to != static_cast<int>(ids.size()))
+                fault = "a parse tree does not span the whole input";
+        }
+    }
+    return fault.empty() ? watch.fault : fault;
+}
+
+} // namespace
+
+std::string run_case(const std::uint8_t* data, std::size_t size) {
+    Bytes in(data, size);
+    if (size >= 2 && data[0] == cfg_mark[0] && data[1] == cfg_mark[1]) {
+        in.take();
+        in.take();
+        return run_cfg_case(in);
+    }
+    return run_rows_case(in);
 }
 
 } // namespace fsa_fuzz

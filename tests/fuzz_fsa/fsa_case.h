@@ -17,6 +17,11 @@ namespace fsa_fuzz {
 // an exception that the library does not document, or a trace line that
 // shows the engine's bookkeeping out of step. Crashes, leaks and runs that
 // do not end are for the caller (libFuzzer, the sanitizers) to catch.
+// An input that begins with the bytes "CF" decodes instead to a small
+// context-free grammar, compiled into the engine's tables as a grammar
+// compiler does, with a token string and switches; there the engine must
+// also accept exactly the strings of the grammar's language, with every
+// tree it keeps spanning the whole input.
 std::string run_case(const std::uint8_t* data, std::size_t size);
 
 } // namespace fsa_fuzz
