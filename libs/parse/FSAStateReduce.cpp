@@ -59,16 +59,12 @@ bool FSAState::production(int redId, FSAStateNode& sn) {
     }
     if (source)
         unit_sources[&tn] = source;
-    if (!ptable.StartSymbol(tn._symbol)) {
-        addReducted(red, parent, &tn);
-        return true;
-    }
     // A node of the start symbol is a whole parse only when its production
     // began at the root, so that it spans the input from the first token (or
     // on a stack that a rewind cut off below, where no origin is left to
     // feed it to). Elsewhere the start symbol stands on a right-hand side,
     // and its node is fed on like any other.
-    bool whole = parent == root || !parent;
+    bool whole = ptable.StartSymbol(tn._symbol) && (parent == root || !parent);
     if (!whole) {
         addReducted(red, parent, &tn);
         return true;

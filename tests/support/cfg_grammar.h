@@ -83,9 +83,9 @@ inline std::map<int, std::set<int>> follow_sets(const Cfg& g) {
 
 } // namespace cfg_detail
 
-// The FSA tables of g; with follows, the SLR follow rows of every
-// nonterminal, taken from the grammar's follow sets.
-inline GrammarRows compile(const Cfg& g, bool follows = true) {
+// The FSA tables of g, with the SLR follow rows of every nonterminal taken
+// from the grammar's follow sets.
+inline GrammarRows compile(const Cfg& g) {
     static const wchar_t* const terminal_names[] = {L"a", L"b", L"c", L"d"};
     static const wchar_t* const nonterminal_names[] = {L"S", L"A", L"B", L"C"};
     GrammarRows s;
@@ -135,10 +135,9 @@ inline GrammarRows compile(const Cfg& g, bool follows = true) {
     std::stable_sort(s.nfa.begin(), s.nfa.end(), [](const NfaRow& x, const NfaRow& y) {
         return x.state != y.state ? x.state < y.state : x.terminal < y.terminal;
     });
-    if (follows)
-        for (auto& f : cfg_detail::follow_sets(g))
-            for (int t : f.second)
-                s.slr[f.first].push_back({t, t});
+    for (auto& f : cfg_detail::follow_sets(g))
+        for (int t : f.second)
+            s.slr[f.first].push_back({t, t});
     s.start = g.start();
     return s;
 }
